@@ -26,5 +26,5 @@ fi
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 [[ -x "$wine" ]] || wine=$(command -v wine)
 "$wine" wineboot -i >/dev/null 2>&1 </dev/null || true
-wineserver -p
+wineserver -p >/dev/null 2>&1 || true
 "$@"
