@@ -94,6 +94,11 @@ int Fail(const std::string& message) {
   return kExitFailed;
 }
 
+int UsageFault(const std::string& message) {
+  std::cerr << "korvane-build: " << message << "\n" << kUsage;
+  return kExitUsage;
+}
+
 Result<CompiledScript> Compile(const Options& o) {
   auto text = ReadFile(*o.source);
   if (!text) return Error{text.error()};
@@ -104,7 +109,7 @@ Result<CompiledScript> Compile(const Options& o) {
 
 int Build(const Options& o) {
   if (!o.stub || !o.output || (o.source.has_value() == o.raw.has_value()))
-    return Fail("build needs a SOURCE or --raw PACKAGE (not both), --stub STUB and -o SETUP\n" + std::string(kUsage));
+    return UsageFault("build needs a SOURCE or --raw PACKAGE (not both), --stub STUB and -o SETUP");
   std::string package;
   std::optional<CompiledScript> compiled;
   if (o.raw) {
@@ -141,7 +146,7 @@ int Build(const Options& o) {
 }
 
 int WritePackageFile(const Options& o) {
-  if (!o.source || !o.output) return Fail("package needs SOURCE and -o PACKAGE\n" + std::string(kUsage));
+  if (!o.source || !o.output) return UsageFault("package needs SOURCE and -o PACKAGE");
   auto c = Compile(o);
   if (!c) return Fail(c.error());
   auto text = WritePackage(c->tables);
@@ -151,7 +156,7 @@ int WritePackageFile(const Options& o) {
 }
 
 int DumpSetup(const Options& o) {
-  if (!o.source) return Fail("dump needs the setup to read\n" + std::string(kUsage));
+  if (!o.source) return UsageFault("dump needs the setup to read");
   auto tables = ReadSetupPackage(*o.source);
   if (!tables) return Fail("korvane-build: " + tables.error());
   std::cout << DumpPackage(*tables);
@@ -160,7 +165,7 @@ int DumpSetup(const Options& o) {
 
 // Shows the tables as the engine will see them: written, then read back.
 int DumpSource(const Options& o) {
-  if (!o.source) return Fail("dump-source needs a SOURCE\n" + std::string(kUsage));
+  if (!o.source) return UsageFault("dump-source needs a SOURCE");
   auto c = Compile(o);
   if (!c) return Fail(c.error());
   auto text = WritePackage(c->tables);
@@ -175,8 +180,7 @@ int Run(int argc, char** argv) {
   std::string problem;
   auto options = ParseOptions(argc, argv, problem);
   if (!options) {
-    std::cerr << "korvane-build: " << problem << "\n" << kUsage;
-    return kExitUsage;
+    return UsageFault(problem);
   }
   const std::string& command = options->command;
   if (command == "build") return Build(*options);
@@ -187,8 +191,7 @@ int Run(int argc, char** argv) {
     std::cout << kUsage;
     return kExitOk;
   }
-  std::cerr << "korvane-build: unknown command " << command << "\n" << kUsage;
-  return kExitUsage;
+  return UsageFault("unknown command " + command);
 }
 
 }  // namespace

@@ -384,6 +384,8 @@ Result<CompiledScript> SourceCompiler::Compile(std::string_view text) {
     }
   }
   CheckPackageFacts();
+  // The engine splits a source position at its asterisk.
+  if (path_.find('*') != std::string::npos) Fail(0, "the source path cannot hold \"*\": it separates path and line in the package");
   AssignCodes();
   if (!errors_.empty()) return Error{errors_};
   return Assemble();

@@ -200,6 +200,12 @@ TEST(ScriptSource, RefusesFaultsWithFileAndLine) {
   }
 }
 
+TEST(ScriptSource, RefusesASourcePathWithAnAsterisk) {
+  auto compiled = CompileScriptSource(kHeader, "odd*name.kvs");
+  ASSERT_FALSE(compiled.ok());
+  EXPECT_EQ(compiled.error(), "odd*name.kvs:1: the source path cannot hold \"*\": it separates path and line in the package");
+}
+
 TEST(ScriptSource, ReportsEveryFaultNotJustTheFirst) {
   auto compiled = CompileScriptSource(std::string(kHeader) + "Bad\n[script]\nEnd @key=x\n[oops]\nignored = 1\n", "s.kvs");
   ASSERT_FALSE(compiled.ok());
