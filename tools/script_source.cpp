@@ -75,6 +75,7 @@ class SourceCompiler {
   bool StatementOption(size_t line, std::string_view option, Statement& statement);
   void CheckPackageFacts();
   void AssignCodes();
+  void CheckParametersAgainstKeys();
   CompiledScript Assemble() const;
 
   std::string path_;
@@ -115,13 +116,13 @@ bool SourceCompiler::FirstOfName(std::map<std::string, size_t>& seen, size_t lin
 void SourceCompiler::PackageLine(size_t line, std::string_view text) {
   std::string key, value;
   if (!SplitAssignment(line, text, key, value)) return;
-  auto text_of = [](std::string PackageTables::*member) {
+  auto textSetter = [](std::string PackageTables::*member) {
     return [member](PackageTables& t, const std::string& v) -> std::string {
       t.*member = v;
       return {};
     };
   };
-  auto integer_of = [](int32_t PackageTables::*member) {
+  auto integerSetter = [](int32_t PackageTables::*member) {
     return [member](PackageTables& t, const std::string& v) -> std::string {
       auto n = ParseInteger(v);
       if (!n || *n < INT32_MIN || *n > INT32_MAX) return "\"" + v + "\" is not a whole number";
@@ -131,18 +132,18 @@ void SourceCompiler::PackageLine(size_t line, std::string_view text) {
   };
   using Setter = std::function<std::string(PackageTables&, const std::string&)>;
   static const std::map<std::string, Setter> setters = {
-      {"TITLE", text_of(&PackageTables::productTitle)},
-      {"PRODUCTCODE", text_of(&PackageTables::productCode)},
-      {"REVISIONCODE", text_of(&PackageTables::revisionCode)},
-      {"VERSION", text_of(&PackageTables::productVersion)},
-      {"PUBLISHER", text_of(&PackageTables::publisher)},
-      {"CONTACT", text_of(&PackageTables::contact)},
-      {"HELPLINK", text_of(&PackageTables::helpLink)},
-      {"UPDATEINFOLINK", text_of(&PackageTables::updateInfoLink)},
-      {"COMMENTS", text_of(&PackageTables::comments)},
-      {"DEFAULTLANGUAGE", text_of(&PackageTables::defaultLanguage)},
-      {"BUILDMODE", integer_of(&PackageTables::buildMode)},
-      {"CODEPAGE", integer_of(&PackageTables::codePage)},
+      {"TITLE", textSetter(&PackageTables::productTitle)},
+      {"PRODUCTCODE", textSetter(&PackageTables::productCode)},
+      {"REVISIONCODE", textSetter(&PackageTables::revisionCode)},
+      {"VERSION", textSetter(&PackageTables::productVersion)},
+      {"PUBLISHER", textSetter(&PackageTables::publisher)},
+      {"CONTACT", textSetter(&PackageTables::contact)},
+      {"HELPLINK", textSetter(&PackageTables::helpLink)},
+      {"UPDATEINFOLINK", textSetter(&PackageTables::updateInfoLink)},
+      {"COMMENTS", textSetter(&PackageTables::comments)},
+      {"DEFAULTLANGUAGE", textSetter(&PackageTables::defaultLanguage)},
+      {"BUILDMODE", integerSetter(&PackageTables::buildMode)},
+      {"CODEPAGE", integerSetter(&PackageTables::codePage)},
       {"LANGUAGEDIALOG",
        [](PackageTables& t, const std::string& v) -> std::string {
          if (!SameText(v, "TRUE") && !SameText(v, "FALSE")) return "\"" + v + "\" is neither TRUE nor FALSE";
@@ -320,6 +321,22 @@ void SourceCompiler::AssignCodes() {
   }
 }
 
+// The engine finds a statement's block at the last line of the parameter list that equals its
+// key (letter case ignored), so a parameter spelled like a key would capture that statement.
+void SourceCompiler::CheckParametersAgainstKeys() {
+  std::map<std::string, size_t> keyLines;
+  for (const Statement& s : statements_) keyLines.emplace(UpperCase(s.key), s.line);
+  for (const Statement& s : statements_) {
+    for (size_t i = 0; i < s.parameters.size(); ++i) {
+      auto clash = keyLines.find(UpperCase(s.parameters[i]));
+      if (clash == keyLines.end()) continue;
+      Fail(s.line, "parameter " + std::to_string(i + 1) + " is the key of the statement on line " +
+                       std::to_string(clash->second + 1) +
+                       "; the engine would read that statement's parameters from here");
+    }
+  }
+}
+
 CompiledScript SourceCompiler::Assemble() const {
   CompiledScript out;
   out.tables = tables_;
@@ -387,6 +404,7 @@ Result<CompiledScript> SourceCompiler::Compile(std::string_view text) {
   // The engine splits a source position at its asterisk.
   if (path_.find('*') != std::string::npos) Fail(0, "the source path cannot hold \"*\": it separates path and line in the package");
   AssignCodes();
+  CheckParametersAgainstKeys();
   if (!errors_.empty()) return Error{errors_};
   return Assemble();
 }

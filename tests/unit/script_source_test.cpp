@@ -187,6 +187,8 @@ TEST(ScriptSource, RefusesFaultsWithFileAndLine) {
       {std::string(kHeader) + "[script]\nEnd @key={AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}\nElse @key={aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}\n",
        "demo.kvs:7: statement key {aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee} is already used on line 6"},
       {std::string(kHeader) + "[script]\nEnd @header=1a\nElse @header=1A\n", "demo.kvs:7: command header 1A is already used on line 6"},
+      {std::string(kHeader) + "[script]\nEnd @key={AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}\nSet Variable: K | {aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}\n",
+       "demo.kvs:7: parameter 2 is the key of the statement on line 6; the engine would read that statement's parameters"},
       {std::string(kHeader) + "[script]\nComment: a\rb\n", "demo.kvs:6: a carriage return inside a line cannot be stored"},
       {std::string(kHeader) + "[script]\nComment: a" + std::string(1, '\0') + "b\n", "demo.kvs:6: a NUL byte cannot be stored"},
       {std::string(kHeader) + "[script]\nComment: " + std::string(kMaxPackageLineLength + 1, 'x') + "\n",

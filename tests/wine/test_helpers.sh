@@ -26,11 +26,9 @@ require_builder() {
   fi
 }
 
-# Runs a Windows program; its output (CR removed) goes to stdout, its exit code is returned.
+# Runs a Windows program; its output goes to stdout as it is, its exit code is returned.
 run_windows() {
-  local rc=0
-  "$KORVANE_WINE_RUN" "$@" | tr -d '\r' || rc=${PIPESTATUS[0]}
-  return $rc
+  "$KORVANE_WINE_RUN" "$@"
 }
 
 # A scratch folder with a lower-case name (the timing log test relies on it), removed on exit.
