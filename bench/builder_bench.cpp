@@ -16,10 +16,18 @@ std::string LargeSource(int statements) {
       "RevisionCode = {66666666-7777-8888-9999-AAAAAAAAAAAA}\n[script]\n";
   for (int i = 0; i < statements; ++i) {
     switch (i % 4) {
-      case 0: s += "Set Variable: VAR" + std::to_string(i) + " | some value with $DOLLAR$ and \"quotes\"\n"; break;
-      case 1: s += "If: VAR" + std::to_string(i - 1) + " | 0 | \"  x|y  \" | FALSE\n"; break;
-      case 2: s += "  ! Comment: disabled " + std::to_string(i) + "\n"; break;
-      default: s += "End\n"; break;
+      case 0:
+        s += "Set Variable: VAR" + std::to_string(i) + " | some value with $DOLLAR$ and \"quotes\"\n";
+        break;
+      case 1:
+        s += "If: VAR" + std::to_string(i - 1) + " | 0 | \"  x|y  \" | FALSE\n";
+        break;
+      case 2:
+        s += "  ! Comment: disabled " + std::to_string(i) + "\n";
+        break;
+      default:
+        s += "End\n";
+        break;
     }
   }
   return s;

@@ -63,10 +63,14 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& problem)
       return true;
     };
     bool ok = true;
-    if (arg == "--stub") ok = valueOf(o.stub);
-    else if (arg == "-o" || arg == "--output") ok = valueOf(o.output);
-    else if (arg == "--raw") ok = valueOf(o.raw);
-    else if (arg == "--source-path") ok = valueOf(o.sourcePath);
+    if (arg == "--stub")
+      ok = valueOf(o.stub);
+    else if (arg == "-o" || arg == "--output")
+      ok = valueOf(o.output);
+    else if (arg == "--raw")
+      ok = valueOf(o.raw);
+    else if (arg == "--source-path")
+      ok = valueOf(o.sourcePath);
     else if (!arg.empty() && arg[0] == '-') {
       problem = "unknown option " + arg;
       return std::nullopt;

@@ -17,9 +17,8 @@ enum class Section { None, Skipped, Package, Constants, Plugins, Components, Web
 
 std::optional<Section> SectionNamed(std::string_view name) {
   static const std::map<std::string, Section> sections = {
-      {"package", Section::Package},         {"constants", Section::Constants},
-      {"plugins", Section::Plugins},         {"components", Section::Components},
-      {"web passwords", Section::WebPasswords}, {"file map", Section::FileMap},
+      {"package", Section::Package},       {"constants", Section::Constants},        {"plugins", Section::Plugins},
+      {"components", Section::Components}, {"web passwords", Section::WebPasswords}, {"file map", Section::FileMap},
       {"script", Section::Script}};
   auto it = sections.find(LowerCase(name));
   if (it == sections.end()) return std::nullopt;
@@ -109,7 +108,8 @@ bool SourceCompiler::SplitAssignment(size_t line, std::string_view text, std::st
 bool SourceCompiler::FirstOfName(std::map<std::string, size_t>& seen, size_t line, const std::string& name,
                                  const char* what) {
   auto [it, inserted] = seen.emplace(UpperCase(name), line);
-  if (!inserted) Fail(line, std::string(what) + " \"" + name + "\" is already given on line " + std::to_string(it->second + 1));
+  if (!inserted)
+    Fail(line, std::string(what) + " \"" + name + "\" is already given on line " + std::to_string(it->second + 1));
   return inserted;
 }
 
@@ -159,7 +159,8 @@ void SourceCompiler::PackageLine(size_t line, std::string_view text) {
     return;
   }
   if (!FirstOfName(packageKeys_, line, key, "the setting")) return;
-  if (value.size() > kMaxPackageLineLength) return Fail(line, key + " is longer than " + std::to_string(kMaxPackageLineLength) + " bytes");
+  if (value.size() > kMaxPackageLineLength)
+    return Fail(line, key + " is longer than " + std::to_string(kMaxPackageLineLength) + " bytes");
   if (std::string why = setter->second(tables_, value); !why.empty()) Fail(line, key + ": " + why);
 }
 
@@ -186,7 +187,8 @@ void SourceCompiler::ComponentLine(size_t line, std::string_view text) {
   if (!SplitAssignment(line, text, name, size)) return;
   if (!Storable(line, name, "a component name")) return;
   auto bytes = ParseInteger(size);
-  if (!bytes || *bytes < 0) return Fail(line, "the size of component " + name + " must be a whole number of bytes, not \"" + size + "\"");
+  if (!bytes || *bytes < 0)
+    return Fail(line, "the size of component " + name + " must be a whole number of bytes, not \"" + size + "\"");
   if (!FirstOfName(components_, line, name, "the component")) return;
   tables_.componentSizes.push_back(name);
   tables_.componentSizes.push_back(std::to_string(*bytes));
@@ -292,7 +294,8 @@ void SourceCompiler::StatementLine(size_t line, std::string_view text) {
 void SourceCompiler::CheckPackageFacts() {
   const size_t line = packageSectionLine_.value_or(0);
   if (!packageSectionLine_) return Fail(line, "the source has no [package] section");
-  for (auto [name, value] : {std::pair{"ProductCode", &tables_.productCode}, std::pair{"RevisionCode", &tables_.revisionCode}}) {
+  for (auto [name, value] :
+       {std::pair{"ProductCode", &tables_.productCode}, std::pair{"RevisionCode", &tables_.revisionCode}}) {
     if (value->empty())
       Fail(line, std::string("the [package] section needs a ") + name);
     else if (!IsStatementKey(*value))
@@ -305,10 +308,12 @@ void SourceCompiler::AssignCodes() {
   std::map<std::string, size_t> keyLines, headerLines;
   for (const Statement& s : statements_) {
     if (!s.key.empty() && !codes.ReserveKey(s.key))
-      Fail(s.line, "statement key " + s.key + " is already used on line " + std::to_string(keyLines[UpperCase(s.key)] + 1));
+      Fail(s.line,
+           "statement key " + s.key + " is already used on line " + std::to_string(keyLines[UpperCase(s.key)] + 1));
     keyLines.emplace(UpperCase(s.key), s.line);
     if (!s.header.empty() && !codes.ReserveHeader(s.header))
-      Fail(s.line, "command header " + s.header + " is already used on line " + std::to_string(headerLines[s.header] + 1));
+      Fail(s.line,
+           "command header " + s.header + " is already used on line " + std::to_string(headerLines[s.header] + 1));
     headerLines.emplace(s.header, s.line);
   }
   // A statement's codes depend on its name and how many statements of that name come before
@@ -372,15 +377,23 @@ Result<CompiledScript> SourceCompiler::Compile(std::string_view text) {
     std::string_view raw = text.substr(pos, end - pos);
     pos = end + 1;
     if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-    if (raw.find('\r') != std::string_view::npos) { Fail(line, "a carriage return inside a line cannot be stored"); continue; }
-    if (raw.find('\0') != std::string_view::npos) { Fail(line, "a NUL byte cannot be stored"); continue; }
+    if (raw.find('\r') != std::string_view::npos) {
+      Fail(line, "a carriage return inside a line cannot be stored");
+      continue;
+    }
+    if (raw.find('\0') != std::string_view::npos) {
+      Fail(line, "a NUL byte cannot be stored");
+      continue;
+    }
     const std::string_view trimmed = TrimBlanks(raw);
     if (trimmed.empty() || trimmed.front() == '#') continue;
     if (trimmed.front() == '[') {
-      auto named = trimmed.back() == ']' ? SectionNamed(TrimBlanks(trimmed.substr(1, trimmed.size() - 2))) : std::nullopt;
+      auto named =
+          trimmed.back() == ']' ? SectionNamed(TrimBlanks(trimmed.substr(1, trimmed.size() - 2))) : std::nullopt;
       if (!named) {
-        Fail(line, "unknown section " + std::string(trimmed) +
-                       " (known: [package], [constants], [plugins], [components], [web passwords], [file map], [script])");
+        Fail(line,
+             "unknown section " + std::string(trimmed) +
+                 " (known: [package], [constants], [plugins], [components], [web passwords], [file map], [script])");
         section = Section::Skipped;  // its lines are not reported once more each
         continue;
       }
@@ -389,20 +402,38 @@ Result<CompiledScript> SourceCompiler::Compile(std::string_view text) {
       continue;
     }
     switch (section) {
-      case Section::None: Fail(line, "this line stands outside any section; start with [package]"); break;
-      case Section::Skipped: break;
-      case Section::Package: PackageLine(line, trimmed); break;
-      case Section::Constants: ConstantLine(line, trimmed); break;
-      case Section::Plugins: PluginLine(line, trimmed); break;
-      case Section::Components: ComponentLine(line, trimmed); break;
-      case Section::WebPasswords: WebPasswordLine(line, trimmed); break;
-      case Section::FileMap: FileMapLine(line, trimmed); break;
-      case Section::Script: StatementLine(line, trimmed); break;
+      case Section::None:
+        Fail(line, "this line stands outside any section; start with [package]");
+        break;
+      case Section::Skipped:
+        break;
+      case Section::Package:
+        PackageLine(line, trimmed);
+        break;
+      case Section::Constants:
+        ConstantLine(line, trimmed);
+        break;
+      case Section::Plugins:
+        PluginLine(line, trimmed);
+        break;
+      case Section::Components:
+        ComponentLine(line, trimmed);
+        break;
+      case Section::WebPasswords:
+        WebPasswordLine(line, trimmed);
+        break;
+      case Section::FileMap:
+        FileMapLine(line, trimmed);
+        break;
+      case Section::Script:
+        StatementLine(line, trimmed);
+        break;
     }
   }
   CheckPackageFacts();
   // The engine splits a source position at its asterisk.
-  if (path_.find('*') != std::string::npos) Fail(0, "the source path cannot hold \"*\": it separates path and line in the package");
+  if (path_.find('*') != std::string::npos)
+    Fail(0, "the source path cannot hold \"*\": it separates path and line in the package");
   AssignCodes();
   CheckParametersAgainstKeys();
   if (!errors_.empty()) return Error{errors_};

@@ -16,7 +16,7 @@ namespace korvane::builder {
 Status WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 struct SetupLayout {
-  uint64_t stubSize = 0;     // the stub's image end: where the package starts
+  uint64_t stubSize = 0;  // the stub's image end: where the package starts
   uint64_t packageSize = 0;
 };
 

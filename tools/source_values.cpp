@@ -20,8 +20,8 @@ class ValueScanner {
       const size_t open = pos_++;
       for (;;) {
         if (AtEnd())
-          return Error{"the quoted value " + std::string(text_.substr(open, 20)) + (text_.size() - open > 20 ? "..." : "") +
-                       " has no closing quote"};
+          return Error{"the quoted value " + std::string(text_.substr(open, 20)) +
+                       (text_.size() - open > 20 ? "..." : "") + " has no closing quote"};
         const char c = text_[pos_++];
         if (c != '"') {
           value += c;

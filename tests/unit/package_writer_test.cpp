@@ -69,11 +69,20 @@ TEST(PackageWriter, RefusesTablesThatWouldNotReadBackAsWritten) {
   const Case cases[] = {
       {"line break in a line field", [](PackageTables& t) { t.productTitle = "two\r\nlines"; },
        "field 6 (product title), line 1 cannot be stored: it holds a line break"},
-      {"line feed in a parameter", [](PackageTables& t) { t.parameters = {"k", "a\nb"}; },
+      {"line feed in a parameter",
+       [](PackageTables& t) {
+         t.parameters = {"k", "a\nb"};
+       },
        "field 3 (parameter list), line 2 cannot be stored: it holds a line break"},
-      {"NUL in a constant", [](PackageTables& t) { t.compilerConstants = {"A", std::string("x\0y", 3)}; },
+      {"NUL in a constant",
+       [](PackageTables& t) {
+         t.compilerConstants = {"A", std::string("x\0y", 3)};
+       },
        "field 23 (compiler constant table), line 2 cannot be stored: it holds a NUL byte"},
-      {"lone dollar in the component table", [](PackageTables& t) { t.componentSizes = {"$", "1"}; },
+      {"lone dollar in the component table",
+       [](PackageTables& t) {
+         t.componentSizes = {"$", "1"};
+       },
        "field 17 (component size table), line 1 cannot be stored: a line \"$\" would end the list"},
       {"lone dollar as a web block", [](PackageTables& t) { t.statementWebBlocks = {"$"}; },
        "field 15 (statement web block list), line 1 cannot be stored"},

@@ -90,15 +90,15 @@ TEST(ScriptSource, DefaultsAndEmptyTables) {
 
 TEST(ScriptSource, StatementsBlocksFlagsAndPositions) {
   const std::string source = std::string(kHeader) +
-                             "[script]\n"                           // line 4
-                             "Set Variable: A | $\n"                // 5
-                             "  # a comment line\n"                 // 6
-                             "\n"                                   // 7
-                             "    If: A | 0 | $ | FALSE\n"          // 8
-                             "Else\n"                               // 9
-                             "!  Set Variable: A | \"  b|c  \"\n"   // 10
-                             "Terminate Install:\n"                 // 11
-                             "End\n"                                // 12
+                             "[script]\n"                                               // line 4
+                             "Set Variable: A | $\n"                                    // 5
+                             "  # a comment line\n"                                     // 6
+                             "\n"                                                       // 7
+                             "    If: A | 0 | $ | FALSE\n"                              // 8
+                             "Else\n"                                                   // 9
+                             "!  Set Variable: A | \"  b|c  \"\n"                       // 10
+                             "Terminate Install:\n"                                     // 11
+                             "End\n"                                                    // 12
                              "Set Variable: P | pay 5 $DOLLAR$ now | \"\"\"q\"\"\"\n";  // 13
   const PackageTables t = AsEngineSees(source);
   ASSERT_EQ(t.statementNames,
@@ -120,11 +120,12 @@ TEST(ScriptSource, StatementsBlocksFlagsAndPositions) {
 }
 
 TEST(ScriptSource, KeysAndHeadersAreUniqueStableAndExplicitOnesWin) {
-  const std::string script = "[script]\n"
-                             "Set Variable: A | 1\n"
-                             "Set Variable @key={abcdef01-2345-6789-abcd-ef0123456789} @header=00ab: B | 2\n"
-                             "Set Variable: C | 3\n"
-                             "End\n";
+  const std::string script =
+      "[script]\n"
+      "Set Variable: A | 1\n"
+      "Set Variable @key={abcdef01-2345-6789-abcd-ef0123456789} @header=00ab: B | 2\n"
+      "Set Variable: C | 3\n"
+      "End\n";
   const PackageTables t = AsEngineSees(kHeader + script);
   ASSERT_EQ(t.StatementCount(), 4u);
   EXPECT_EQ(t.statementKeys[1], "{abcdef01-2345-6789-abcd-ef0123456789}");  // written as given
@@ -145,11 +146,12 @@ TEST(ScriptSource, KeysAndHeadersAreUniqueStableAndExplicitOnesWin) {
 
   // The same source gives the same codes; editing one statement leaves the others' codes alone.
   EXPECT_EQ(AsEngineSees(kHeader + script).statementKeys, t.statementKeys);
-  const PackageTables edited = AsEngineSees(kHeader + std::string("[script]\n"
-                                                                  "Set Variable: A | changed\n"
-                                                                  "Set Variable @key={abcdef01-2345-6789-abcd-ef0123456789}: B | 2\n"
-                                                                  "Set Variable: C | 3\n"
-                                                                  "End\n"));
+  const PackageTables edited =
+      AsEngineSees(kHeader + std::string("[script]\n"
+                                         "Set Variable: A | changed\n"
+                                         "Set Variable @key={abcdef01-2345-6789-abcd-ef0123456789}: B | 2\n"
+                                         "Set Variable: C | 3\n"
+                                         "End\n"));
   EXPECT_EQ(edited.statementKeys, t.statementKeys);
 }
 
@@ -160,7 +162,8 @@ TEST(ScriptSource, RefusesFaultsWithFileAndLine) {
       {std::string(kHeader) + "Colour = red\n", "demo.kvs:5: unknown [package] setting \"Colour\""},
       {std::string(kHeader) + "title = again\n", "demo.kvs:5: the setting \"title\" is already given on line 2"},
       {std::string(kHeader) + "BuildMode = two\n", "demo.kvs:5: BuildMode: \"two\" is not a whole number"},
-      {std::string(kHeader) + "LanguageDialog = yes\n", "demo.kvs:5: LanguageDialog: \"yes\" is neither TRUE nor FALSE"},
+      {std::string(kHeader) + "LanguageDialog = yes\n",
+       "demo.kvs:5: LanguageDialog: \"yes\" is neither TRUE nor FALSE"},
       {std::string(kHeader) + "Version\n", "demo.kvs:5: expected \"name = value\""},
       {"[package]\nTitle = x\nRevisionCode = {66666666-7777-8888-9999-AAAAAAAAAAAA}\n",
        "demo.kvs:1: the [package] section needs a ProductCode"},
@@ -168,13 +171,17 @@ TEST(ScriptSource, RefusesFaultsWithFileAndLine) {
        "demo.kvs:2: ProductCode must be a GUID in braces"},
       {"[script]\nEnd\n", "demo.kvs:1: the source has no [package] section"},
       {std::string(kHeader) + "[constants]\nA = $\n", "demo.kvs:6: the value of A cannot be a lone \"$\""},
-      {std::string(kHeader) + "[constants]\nA = 1\na = 2\n", "demo.kvs:7: the constant \"a\" is already given on line 6"},
+      {std::string(kHeader) + "[constants]\nA = 1\na = 2\n",
+       "demo.kvs:7: the constant \"a\" is already given on line 6"},
       {std::string(kHeader) + "[plugins]\n$\n", "demo.kvs:6: a plug-in statement name cannot be a lone \"$\""},
-      {std::string(kHeader) + "[components]\nCore = -1\n", "demo.kvs:6: the size of component Core must be a whole number"},
+      {std::string(kHeader) + "[components]\nCore = -1\n",
+       "demo.kvs:6: the size of component Core must be a whole number"},
       {std::string(kHeader) + "[web passwords]\n$ = x\n", "demo.kvs:6: a web block name cannot be a lone \"$\""},
       {std::string(kHeader) + "[file map]\na | b\n", "demo.kvs:6: a file map line is"},
-      {std::string(kHeader) + "[file map]\na | b | c\n", "demo.kvs:6: the destination folder \"c\" must end with a backslash"},
-      {std::string(kHeader) + "[file map]\na | b | C:\\x\\\n", "demo.kvs:6: the destination folder \"C:\\x\\\" must be relative"},
+      {std::string(kHeader) + "[file map]\na | b | c\n",
+       "demo.kvs:6: the destination folder \"c\" must end with a backslash"},
+      {std::string(kHeader) + "[file map]\na | b | C:\\x\\\n",
+       "demo.kvs:6: the destination folder \"C:\\x\\\" must be relative"},
       {std::string(kHeader) + "[script]\n: x\n", "demo.kvs:6: a statement needs a name"},
       {std::string(kHeader) + "[script]\n$: x\n", "demo.kvs:6: a statement name cannot be a lone \"$\""},
       {std::string(kHeader) + "[script]\nIf: \"A\" x | 0\n", "demo.kvs:6: unexpected text"},
@@ -184,13 +191,19 @@ TEST(ScriptSource, RefusesFaultsWithFileAndLine) {
       {std::string(kHeader) + "[script]\nEnd @web=$\n", "demo.kvs:6: a web block name cannot be a lone \"$\""},
       {std::string(kHeader) + "[script]\nEnd @colour=red\n", "demo.kvs:6: unknown statement option \"@colour=red\""},
       {std::string(kHeader) + "[script]\nEnd @web=a @web=b\n", "demo.kvs:6: @web is given twice"},
-      {std::string(kHeader) + "[script]\nEnd @key={AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}\nElse @key={aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}\n",
+      {std::string(kHeader) + "[script]\nEnd @key={AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}\nElse "
+                              "@key={aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}\n",
        "demo.kvs:7: statement key {aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee} is already used on line 6"},
-      {std::string(kHeader) + "[script]\nEnd @header=1a\nElse @header=1A\n", "demo.kvs:7: command header 1A is already used on line 6"},
-      {std::string(kHeader) + "[script]\nEnd @key={AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}\nSet Variable: K | {aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}\n",
-       "demo.kvs:7: parameter 2 is the key of the statement on line 6; the engine would read that statement's parameters"},
-      {std::string(kHeader) + "[script]\nComment: a\rb\n", "demo.kvs:6: a carriage return inside a line cannot be stored"},
-      {std::string(kHeader) + "[script]\nComment: a" + std::string(1, '\0') + "b\n", "demo.kvs:6: a NUL byte cannot be stored"},
+      {std::string(kHeader) + "[script]\nEnd @header=1a\nElse @header=1A\n",
+       "demo.kvs:7: command header 1A is already used on line 6"},
+      {std::string(kHeader) + "[script]\nEnd @key={AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}\nSet Variable: K | "
+                              "{aaaaaaaa-bbbb-cccc-dddd-eeeeeeeeeeee}\n",
+       "demo.kvs:7: parameter 2 is the key of the statement on line 6; the engine would read that statement's "
+       "parameters"},
+      {std::string(kHeader) + "[script]\nComment: a\rb\n",
+       "demo.kvs:6: a carriage return inside a line cannot be stored"},
+      {std::string(kHeader) + "[script]\nComment: a" + std::string(1, '\0') + "b\n",
+       "demo.kvs:6: a NUL byte cannot be stored"},
       {std::string(kHeader) + "[script]\nComment: " + std::string(kMaxPackageLineLength + 1, 'x') + "\n",
        "demo.kvs:6: parameter 1 is longer than"},
   };
@@ -205,11 +218,13 @@ TEST(ScriptSource, RefusesFaultsWithFileAndLine) {
 TEST(ScriptSource, RefusesASourcePathWithAnAsterisk) {
   auto compiled = CompileScriptSource(kHeader, "odd*name.kvs");
   ASSERT_FALSE(compiled.ok());
-  EXPECT_EQ(compiled.error(), "odd*name.kvs:1: the source path cannot hold \"*\": it separates path and line in the package");
+  EXPECT_EQ(compiled.error(),
+            "odd*name.kvs:1: the source path cannot hold \"*\": it separates path and line in the package");
 }
 
 TEST(ScriptSource, ReportsEveryFaultNotJustTheFirst) {
-  auto compiled = CompileScriptSource(std::string(kHeader) + "Bad\n[script]\nEnd @key=x\n[oops]\nignored = 1\n", "s.kvs");
+  auto compiled =
+      CompileScriptSource(std::string(kHeader) + "Bad\n[script]\nEnd @key=x\n[oops]\nignored = 1\n", "s.kvs");
   ASSERT_FALSE(compiled.ok());
   EXPECT_EQ(compiled.error(),
             "s.kvs:5: expected \"name = value\" but found \"Bad\"\n"
@@ -219,9 +234,10 @@ TEST(ScriptSource, ReportsEveryFaultNotJustTheFirst) {
 }
 
 TEST(ScriptSource, AcceptsWindowsLineEndsAndAByteOrderMark) {
-  const std::string source = "\xEF\xBB\xBF[package]\r\nTitle = T\r\n"
-                             "ProductCode = {11111111-2222-3333-4444-555555555555}\r\n"
-                             "RevisionCode = {66666666-7777-8888-9999-AAAAAAAAAAAA}\r\n[script]\r\nEnd";
+  const std::string source =
+      "\xEF\xBB\xBF[package]\r\nTitle = T\r\n"
+      "ProductCode = {11111111-2222-3333-4444-555555555555}\r\n"
+      "RevisionCode = {66666666-7777-8888-9999-AAAAAAAAAAAA}\r\n[script]\r\nEnd";
   const PackageTables t = AsEngineSees(source);
   EXPECT_EQ(t.productTitle, "T");
   EXPECT_EQ(t.statementNames, (LineList{"End"}));
