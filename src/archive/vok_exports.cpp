@@ -9,7 +9,7 @@
 
 #include "archive/archive_error.h"
 #include "archive/archive_operations.h"
-#include "archive/vok_abi.h"
+#include "archive/vok_exports.h"
 #include "platform/ansi_text.h"
 
 using namespace korvane;
