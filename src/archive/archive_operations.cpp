@@ -94,7 +94,7 @@ class FolderWriter : public EntrySink {
     if (partial_.empty()) return;
     if (!file_.Close()) throw ArchiveError(vok::kWriteFailed, "cannot write " + Describe(target_));
     platform::ClearFileAttributes(target_);
-    if (!platform::ReplaceFile(partial_, target_))
+    if (!platform::MoveFileOver(partial_, target_))
       throw ArchiveError(vok::kWriteFailed, "cannot give " + Describe(target_) + " its name");
     partial_.clear();
     (void)platform::ApplyFileStamp(target_, entry.modified, entry.attributes);

@@ -31,6 +31,6 @@ std::optional<FileFacts> ReadFileFacts(const std::filesystem::path& path);
 void ClearFileAttributes(const std::filesystem::path& path);
 
 // Replaces target by source (same folder); false on failure, source then stays in place.
-[[nodiscard]] bool ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target);
+[[nodiscard]] bool MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target);
 
 }  // namespace korvane::platform

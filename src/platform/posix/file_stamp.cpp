@@ -55,7 +55,7 @@ void ClearFileAttributes(const std::filesystem::path& path) {
     ::chmod(path.c_str(), facts_of_file.st_mode | S_IWUSR);
 }
 
-bool ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+bool MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target) {
   return std::rename(source.c_str(), target.c_str()) == 0;
 }
 

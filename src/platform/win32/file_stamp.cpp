@@ -47,7 +47,7 @@ void ClearFileAttributes(const std::filesystem::path& path) {
   if (cleared != now) SetFileAttributesW(path.c_str(), cleared ? cleared : FILE_ATTRIBUTE_NORMAL);
 }
 
-bool ReplaceFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+bool MoveFileOver(const std::filesystem::path& source, const std::filesystem::path& target) {
   return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
