@@ -256,5 +256,16 @@ TEST(PreparationPass, ParameterPastTheEndFailsThatStatement) {
       << result.message;
 }
 
+TEST(PreparationPass, HundredThousandStatementsPass) {
+  const PackageTables tables = testing::ScriptTables(testing::LargeScript(100000));
+  ASSERT_GE(tables.StatementCount(), 100000u);
+  ParameterLookup lookup;
+  lookup.AddList(tables.parameters);
+  const PreparationResult result = PrepareScript(tables, lookup);
+  EXPECT_TRUE(result.Passed()) << result.index << ": " << result.message;
+  EXPECT_EQ(result.statementStates.size(), tables.StatementCount());
+  EXPECT_EQ(result.compileLabels.size(), (tables.StatementCount() - 4) / 16);
+}
+
 }  // namespace
 }  // namespace korvane
