@@ -1,6 +1,7 @@
 #include "engine/preparation_pass.h"
 
 #include <array>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -322,6 +323,27 @@ const LineList& PreDeclaredVariables() {
       "VRAX_COMPRESS_INSTALLER_CACHE", "VRAX_DISABLE_ROLLBACK",
       "VRAX_DISABLE_VISTA_RESTART_MANAGER", "GPOPATH"};
   return names;
+}
+
+std::string DescribePreparationFailure(const PackageTables& tables,
+                                      const PreparationResult& result) {
+  const auto& positions = tables.sourcePositions;
+  if (result.index == kBlockCountIndex) {
+    if (positions.empty()) return result.message;
+    const std::string_view first = positions.front();
+    return std::string(first.substr(0, first.rfind('*'))) + ": " + result.message;
+  }
+  const auto index = static_cast<size_t>(result.index);
+  if (result.index >= 0 && index < positions.size()) {
+    const std::string_view position = positions[index];
+    const size_t star = position.rfind('*');
+    const std::optional<int64_t> line =
+        star == std::string_view::npos ? std::nullopt : ParseInteger(position.substr(star + 1));
+    if (line && *line >= 0)
+      return std::string(position.substr(0, star)) + ":" + std::to_string(*line + 1) + ": " +
+             result.message;
+  }
+  return "statement " + std::to_string(result.index) + ": " + result.message;
 }
 
 bool OperandDefined(std::string_view text, bool literalAllowed, const TVariableManager& store) {

@@ -44,6 +44,13 @@ struct PreparationResult {
 [[nodiscard]] PreparationResult PrepareScript(const PackageTables& tables,
                                               const ParameterLookup& parameters);
 
+// A failed pass as an author reads it: "file:line: message", with the file and the one-based
+// line taken from the statement's source position (package field 25, "path*line from 0").
+// A block count failure blames no statement: "file: message" (the file of the first statement,
+// if any). A statement without a readable position gives "statement N: message".
+[[nodiscard]] std::string DescribePreparationFailure(const PackageTables& tables,
+                                                     const PreparationResult& result);
+
 // The operand test of If, Else If and Display Dialog: a reference $NAME$ is defined when NAME
 // exists; any other text is defined when literals are allowed, else when a variable of that
 // whole name exists.

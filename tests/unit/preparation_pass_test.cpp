@@ -256,6 +256,24 @@ TEST(PreparationPass, ParameterPastTheEndFailsThatStatement) {
       << result.message;
 }
 
+TEST(PreparationPass, FailureNamesTheAuthorsFileAndLine) {
+  PackageTables tables = testing::ScriptTables(
+      {Enabled("Comment"), Enabled("Check Disk Space", {""}), Enabled("If", {"TITLE", "0", "", ""})});
+  tables.sourcePositions = {"C:\\setup\\main.kvs*0", "C:\\setup\\main.kvs*41", "C:\\setup\\main.kvs*42"};
+  ParameterLookup lookup;
+  lookup.AddList(tables.parameters);
+  PreparationResult result = PrepareScript(tables, lookup);
+  EXPECT_EQ(result.index, kBlockCountIndex);
+  EXPECT_EQ(DescribePreparationFailure(tables, result),
+            "C:\\setup\\main.kvs: Insufficient END statements");
+  tables.statementNames.back() = "Comment";
+  result = PrepareScript(tables, lookup);
+  EXPECT_EQ(DescribePreparationFailure(tables, result),
+            "C:\\setup\\main.kvs:42: Variable required");
+  tables.sourcePositions[1] = "no position";
+  EXPECT_EQ(DescribePreparationFailure(tables, result), "statement 1: Variable required");
+}
+
 TEST(PreparationPass, HundredThousandStatementsPass) {
   const PackageTables tables = testing::ScriptTables(testing::LargeScript(100000));
   ASSERT_GE(tables.StatementCount(), 100000u);
