@@ -119,8 +119,10 @@ class PreparationPass {
 
   std::string Parameter(size_t i, int number) {
     current_ = static_cast<int64_t>(i);
-    const std::string& key = i < tables_.statementKeys.size() ? tables_.statementKeys[i] : kNoKey;
-    return parameters_.Parameter(key, static_cast<size_t>(number));
+    // A statement without a key (a short key list) has no parameters; an empty key must not
+    // be matched against the empty lines of the parameter list.
+    if (i >= tables_.statementKeys.size() || tables_.statementKeys[i].empty()) return std::string();
+    return parameters_.Parameter(tables_.statementKeys[i], static_cast<size_t>(number));
   }
 
   // Declarations only make names exist for the checks; values do not matter, and the engine
@@ -294,8 +296,6 @@ class PreparationPass {
     }
     return true;
   }
-
-  static inline const std::string kNoKey;
 
   const PackageTables& tables_;
   const ParameterLookup& parameters_;

@@ -256,6 +256,18 @@ TEST(PreparationPass, ParameterPastTheEndFailsThatStatement) {
       << result.message;
 }
 
+// An empty parameter line must not be taken for the block of a statement whose key is missing.
+TEST(PreparationPass, StatementWithoutKeyHasNoParameters) {
+  PackageTables tables = testing::ScriptTables(
+      {Enabled("Set Variable", {"A", ""}), Enabled("Check Disk Space", {"FREE"})});
+  tables.statementKeys[1].clear();
+  ParameterLookup lookup;
+  lookup.AddList(tables.parameters);
+  const PreparationResult result = PrepareScript(tables, lookup);
+  EXPECT_EQ(result.index, 1);
+  EXPECT_EQ(result.message, "Variable required");
+}
+
 TEST(PreparationPass, FailureNamesTheAuthorsFileAndLine) {
   PackageTables tables = testing::ScriptTables(
       {Enabled("Comment"), Enabled("Check Disk Space", {""}), Enabled("If", {"TITLE", "0", "", ""})});
