@@ -11,9 +11,8 @@ CommandLineProtection::CommandLineProtection(bool silent, LineList variablePairs
 
 bool CommandLineProtection::Protects(std::string_view name) const {
   if (!silent_) return false;
-  const std::string upper = UpperCase(name);
   for (size_t i = 0; i < variablePairs_.size(); i += 2)
-    if (SameText(variablePairs_[i], upper)) return true;
+    if (SameText(variablePairs_[i], name)) return true;
   return false;
 }
 

@@ -14,7 +14,7 @@ namespace korvane {
 
 // At most this many references are replaced in one expansion. A script text with a line
 // break reference per line stays far below it; a self-reference reaches it within milliseconds.
-inline constexpr size_t kMaxExpansionReplacements = 250'000;
+inline constexpr size_t kMaxExpansionReplacements = 100'000;
 // At most this many bytes of values are inserted in one expansion (the quotes of a quoted
 // expansion count too). It bounds the result of a value that grows with every pass.
 inline constexpr size_t kMaxExpansionInsertedBytes = size_t{32} << 20;

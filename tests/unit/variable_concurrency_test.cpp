@@ -18,7 +18,7 @@ TEST(VariableStoreThreads, WritersAndExpandersShareTheStore) {
   store.Set("NAME", "World");
   constexpr int kThreads = 4;
   constexpr int kRounds = 2000;
-  std::atomic<int> badExpansions{0};
+  std::atomic<int> wrongResults{0};
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
@@ -26,14 +26,14 @@ TEST(VariableStoreThreads, WritersAndExpandersShareTheStore) {
       for (int i = 0; i < kRounds; ++i) {
         store.Set(own + std::to_string(i), std::to_string(i));  // new names: the table grows
         store.Set("VRAX_thProgress", std::to_string(i));
-        if (store.Get(own + std::to_string(i)) != std::to_string(i)) ++badExpansions;
+        if (store.Get(own + std::to_string(i)) != std::to_string(i)) ++wrongResults;
         const std::string text = store.Expand("$GREETING$ at $VRAX_thProgress$");
-        if (!text.starts_with("Hello World at ")) ++badExpansions;
+        if (!text.starts_with("Hello World at ")) ++wrongResults;
       }
     });
   }
   for (auto& thread : threads) thread.join();
-  EXPECT_EQ(badExpansions.load(), 0);
+  EXPECT_EQ(wrongResults.load(), 0);
   EXPECT_EQ(store.Count(), 2u + 1u + kThreads * kRounds);
 }
 
