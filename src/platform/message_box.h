@@ -10,3 +10,22 @@ namespace korvane::platform {
 void ShowErrorMessage(std::string_view caption, std::string_view text, WindowHandle owner = nullptr);
 
 }  // namespace korvane::platform
+
+namespace korvane::platform {
+
+// The engine's error boxes behind an interface, so that tests see what would be shown.
+class ErrorBoxes {
+ public:
+  virtual ~ErrorBoxes() = default;
+  virtual void ShowError(std::string_view caption, std::string_view text, WindowHandle owner) = 0;
+};
+
+// Shows real message boxes through ShowErrorMessage.
+class SystemErrorBoxes final : public ErrorBoxes {
+ public:
+  void ShowError(std::string_view caption, std::string_view text, WindowHandle owner) override {
+    ShowErrorMessage(caption, text, owner);
+  }
+};
+
+}  // namespace korvane::platform
