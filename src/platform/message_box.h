@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string_view>
 
 #include "platform/window_handle.h"
@@ -21,11 +22,6 @@ class ErrorBoxes {
 };
 
 // Shows real message boxes through ShowErrorMessage.
-class SystemErrorBoxes final : public ErrorBoxes {
- public:
-  void ShowError(std::string_view caption, std::string_view text, WindowHandle owner) override {
-    ShowErrorMessage(caption, text, owner);
-  }
-};
+[[nodiscard]] std::unique_ptr<ErrorBoxes> MakeSystemErrorBoxes();
 
 }  // namespace korvane::platform
