@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,8 @@ class EngineHarness {
               ("korvane-engine-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
     std::filesystem::create_directories(folder_);
     database_ = (folder_ / "demo.msi").string();
-    std::FILE* file = std::fopen(database_.c_str(), "wb");
-    if (file) std::fclose(file);
+
+    std::ofstream(folder_ / "demo.msi").put('x');
 
     catalogue = StandardCatalogue();
     catalogue.Register("Display Dialog", [this](ScriptRun& run, size_t statement) {
@@ -71,7 +72,7 @@ class EngineHarness {
   void RemoveDatabase() { std::filesystem::remove(database_); }
 
   EngineResult Run(bool silent = false, LineList commandLineVariables = {}) {
-    EngineStart start{tables_, parameters_, store, log, language, {clock, window, boxes}, extensions, {}, {}};
+    EngineStart start{tables_, parameters_, store, log, language, {clock, window, boxes}, extensions, {}, {}, nullptr, {}, {}};
     start.start.programPath = "C:\\setup\\demo.exe";
     start.start.programFolder = "C:\\setup\\";
     start.start.tempFolder = folder_.string() + "/";

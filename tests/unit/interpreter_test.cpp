@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "engine/block_scan.h"
 #include "engine/interpreter.h"
@@ -335,9 +336,7 @@ TEST(Engine, SingleInstanceMarker) {
   // A marker left by a running setup: this one leaves at once, without a message.
   EngineHarness second(Traced({Mark("a")}));
   second.Tables().compilerConstants = {"SINGLEINSTANCE", "TRUE"};
-  std::FILE* file = std::fopen((second.Folder() / (second.Tables().revisionCode + ".vok")).c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  std::fclose(file);
+  std::ofstream(second.Folder() / (second.Tables().revisionCode + ".vok")).put('x');
   EXPECT_EQ(second.Run().exitCode, 0);
   EXPECT_EQ(second.Value("TRACE"), "");
   EXPECT_TRUE(second.boxes.shown.empty());
