@@ -72,6 +72,20 @@ class EngineRunner {
         catalogue_(start.catalogue ? *start.catalogue : *standard_) {}
 
   EngineResult Run() {
+    try {
+      return RunPrepared();
+    } catch (const std::exception& error) {
+      // A hook of the prologue failed before any statement ran: no source position to name.
+      if (!run_.Silent())
+        run_.ShowError(std::string(start_.language.Message(LanguageTable::kRuntimeErrorHeading)) + "\r\r" +
+                       error.what());
+      Cleanup();
+      return {run_.exitCode, false};
+    }
+  }
+
+ private:
+  EngineResult RunPrepared() {
     TimingLog& log = start_.log;
     log.Write("    <Variables>");
     run_.lists.Clear();
@@ -136,7 +150,6 @@ class EngineRunner {
     return {run_.exitCode, false};
   }
 
- private:
   // Every statement's command header, published as "A" + header = "FALSE" in statement order.
   void WalkCommandHeaders() {
     const CommandHeaderTable headers(start_.tables.commandHeaders);

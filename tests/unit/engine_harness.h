@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <deque>
 #include <filesystem>
+#include <stdexcept>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ namespace korvane::testing {
 class RecordingExtensions : public EngineExtensions {
  public:
   void Cleanup(ScriptRun&) override { ++cleanups; }
+  void CacheStart(ScriptRun&) override {
+    if (failCacheStart) throw std::runtime_error("Cannot read the setup cache");
+  }
   void RefreshProgress(ScriptRun&, std::string_view text, long long position) override {
     progress.push_back(std::string(text) + "@" + std::to_string(position));
   }
@@ -36,6 +40,7 @@ class RecordingExtensions : public EngineExtensions {
   std::vector<size_t> plugins;
   bool languageAccepted = true;
   bool modelessShowing = false;
+  bool failCacheStart = false;
 };
 
 class EngineHarness {

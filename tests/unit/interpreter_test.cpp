@@ -342,6 +342,16 @@ TEST(Engine, SingleInstanceMarker) {
   EXPECT_TRUE(second.boxes.shown.empty());
 }
 
+TEST(Engine, FailingPrologueStepIsReportedWithoutSourcePosition) {
+  EngineHarness engine(Traced({Mark("a")}));
+  engine.extensions.failCacheStart = true;
+  EXPECT_EQ(engine.Run().exitCode, 0);
+  EXPECT_EQ(engine.Value("TRACE"), "");
+  ASSERT_EQ(engine.boxes.shown.size(), 1u);
+  EXPECT_EQ(engine.boxes.shown[0].text, "Runtime error in setup script:\r\rCannot read the setup cache");
+  EXPECT_EQ(engine.extensions.cleanups, 1);
+}
+
 TEST(Engine, CancelledLanguageSelectionCleansUpAndLeaves) {
   EngineHarness engine(Traced({Mark("a")}));
   engine.extensions.languageAccepted = false;
