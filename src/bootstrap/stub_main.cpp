@@ -9,15 +9,55 @@
 #include "bootstrap/command_line.h"
 #include "bootstrap/exit_codes.h"
 #include "bootstrap/package_reader.h"
+#include "bootstrap/parameter_lookup.h"
 #include "bootstrap/timing_log.h"
+#include "engine/engine_run.h"
+#include "platform/ansi_text.h"
+#include "platform/application_window.h"
 #include "platform/log_file.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "platform/system_clock.h"
+#include "platform/user_facts.h"
 
 namespace korvane {
 namespace {
 
 constexpr const char* kStartupCaption = "Korvane Wizard";
+
+std::string AnsiPath(const std::filesystem::path& path) { return platform::AnsiFromUtf16(path.u16string()); }
+
+// Hands the package to the script engine. Until the start-up sequence creates the support
+// directory and copies the installer database into it, the database beside the program stands in.
+int RunScript(const PackageTables& tables, const CommandLine& commandLine, TimingLog& log,
+              const std::filesystem::path& program, const std::filesystem::path& temp) {
+  ParameterLookup parameters;
+  parameters.AddList(tables.parameters);
+  TVariableManager store;
+  LanguageTable language;
+  const auto clock = platform::MakeSystemClock();
+  const auto window = platform::MakeApplicationWindow();
+  const auto errorBoxes = platform::MakeSystemErrorBoxes();
+  EngineExtensions extensions;
+
+  StartValues start;
+  start.programPath = AnsiPath(program);
+  start.programFolder = AnsiPath(program.parent_path()) + "\\";
+  start.tempFolder = AnsiPath(temp);
+  start.installerDatabase = AnsiPath(std::filesystem::path(program).replace_extension(".msi"));
+  start.commandLineText = commandLine.text;
+  start.logPath = commandLine.LogPath();
+  start.launcherPath = commandLine.ValuedSwitch("/m=");
+  start.policyPath = commandLine.ValuedSwitch("/g=");
+  start.silent = commandLine.Silent();
+  start.user = platform::ReadUserFacts();
+
+  EngineStart engine{tables,    parameters, store, log, language, {*clock, *window, *errorBoxes}, extensions,
+                     std::move(start), commandLine.variablePairs, nullptr, {}, {}};
+  const EngineResult result = RunEngine(engine);
+  if (result.endProcessNow) ExitProcess(static_cast<UINT>(result.exitCode));
+  return result.exitCode;
+}
 
 int RunSetup() {
   const CommandLine commandLine = ParseCommandLine(platform::RawCommandLine());
@@ -54,8 +94,11 @@ int RunSetup() {
   log.Write("    </GlobalLists>");
 
   log.Write("  </SetupSplash>");
+  log.Write("  <RunScript>");
+  const int exitCode = RunScript(*tables, commandLine, log, program, temp);
+  log.Write("  </RunScript>");
   log.Write("</Korvane>");
-  return exit_code::kSuccess;
+  return exitCode;
 }
 
 }  // namespace

@@ -11,4 +11,17 @@ void ShowErrorMessage(std::string_view caption, std::string_view text, WindowHan
               MB_OK | MB_ICONERROR);
 }
 
+namespace {
+
+class SystemErrorBoxes final : public ErrorBoxes {
+ public:
+  void ShowError(std::string_view caption, std::string_view text, WindowHandle owner) override {
+    ShowErrorMessage(caption, text, owner);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ErrorBoxes> MakeSystemErrorBoxes() { return std::make_unique<SystemErrorBoxes>(); }
+
 }  // namespace korvane::platform
