@@ -67,10 +67,12 @@ class TextReader {
   }
 
   // A name: letters, digits and underscores; dots join parts when dotted is set.
-  std::string ReadName(bool dotted) {
+  // Names longer than 255 characters cannot be stored in the binary form and are refused.
+  Result<std::string> ReadName(bool dotted) {
     size_t start = pos_;
     while (!AtEnd() && (IsIdentChar(text_[pos_]) || (dotted && text_[pos_] == '.' && IsIdentStart(Peek(1)))))
       ++pos_;
+    if (pos_ - start > 255) return Fail("name longer than 255 characters");
     return std::string(text_.substr(start, pos_ - start));
   }
 
@@ -118,7 +120,7 @@ class TextReader {
       return Fail("'object', 'inherited' or 'inline' expected, found " + Describe());
     }
     int64_t start_line = line_;
-    ReadName(false);
+    (void)ReadName(false);  // the keyword itself
     auto first = ExpectName(true, "component name");
     if (!first) return Error{first.error()};
     std::string name, class_name;
@@ -189,7 +191,11 @@ class TextReader {
     if (c == '(') return ReadList(depth);
     if (c == '<') return ReadCollection(depth);
     if (c == '{') return ReadBinary();
-    if (IsIdentStart(c)) return Value::Identifier(ReadName(true));
+    if (IsIdentStart(c)) {
+      auto name = ReadName(true);
+      if (!name) return Error{name.error()};
+      return Value::Identifier(std::move(*name));
+    }
     return Fail("value expected, found " + Describe());
   }
 
