@@ -57,6 +57,23 @@ TEST(FormClasses, PictureHeadersAreChecked) {
   auto data = EncodeBitmapPicture(SmallBitmap());
   data[8] = 0x7F;  // length field larger than what follows
   EXPECT_FALSE(DecodeFormPicture(data).ok());
+  // An 8-bit bitmap needs a colour table between header and pixels; none fits here.
+  auto paletted = SmallBitmap();
+  paletted[28] = 8;
+  r = DecodeFormPicture(EncodeBitmapPicture(paletted));
+  ASSERT_FALSE(r.ok());
+  EXPECT_NE(r.error().find("colour table of 1024 bytes overlaps the pixels"), std::string::npos) << r.error();
+  paletted[46] = 0x10;  // 16 colours used (64 bytes): still more than the gap of 0
+  EXPECT_FALSE(DecodeFormPicture(EncodeBitmapPicture(paletted)).ok());
+  auto rle = SmallBitmap();
+  rle[30] = 1;     // RLE8 ...
+  rle[28] = 8;
+  rle[10] = 54 + 4;  // ... with a 1-colour table
+  rle[46] = 1;
+  rle[34] = 200;   // announces 200 bytes of pixels, 12 present
+  r = DecodeFormPicture(EncodeBitmapPicture(rle));
+  ASSERT_FALSE(r.ok());
+  EXPECT_NE(r.error().find("compressed bitmap announces 200 bytes"), std::string::npos) << r.error();
 }
 
 struct BadForm {

@@ -39,6 +39,25 @@ Result<FormPicture> CheckBitmap(FormPicture picture) {
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
     return Error{"bitmap has " + std::to_string(bpp) + " bits per pixel"};
   if (bits_offset < 14 + header_size || bits_offset > b.size()) return Error{"bitmap pixel offset " + std::to_string(bits_offset) + " lies outside the data"};
+  // Colour table (up to 8 bits per pixel) and colour masks sit between the header and the
+  // pixels; the drawing code reads them from there, so they must fit in that gap.
+  uint64_t table = 0;
+  if (bpp <= 8) {
+    uint64_t colors = header_size >= 40 ? Le32(&b[46]) : 0;
+    if (colors == 0) colors = uint64_t{1} << bpp;
+    if (colors > (uint64_t{1} << bpp)) return Error{"bitmap announces " + std::to_string(colors) + " palette colours for " + std::to_string(bpp) + " bits per pixel"};
+    table = colors * (header_size == 12 ? 3 : 4);
+  } else if (compression == 3 && header_size == 40) {
+    table = 12;
+  }
+  if (14 + header_size + table > bits_offset) return Error{"bitmap colour table of " + std::to_string(table) + " bytes overlaps the pixels"};
+  if (compression == 1 || compression == 2) {
+    uint32_t image_size = Le32(&b[34]);
+    if (image_size == 0 || image_size > b.size() - bits_offset)
+      return Error{"compressed bitmap announces " + std::to_string(image_size) + " bytes of pixels, " + std::to_string(b.size() - bits_offset) + " present"};
+  } else if (compression != 0 && compression != 3) {
+    return Error{"bitmap compression " + std::to_string(compression) + " is not supported"};
+  }
   // Uncompressed pixels must all be present: rows are padded to 4 bytes.
   if (compression == 0 || compression == 3) {
     uint64_t row = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
