@@ -52,6 +52,7 @@ object GalleryDlg: TGalleryDlg
       'Memo line 2')
     ScrollBars = ssVertical
     TabOrder = 2
+    OnKeyUp = Memo1KeyUp
   end
   object RichEdit1: TRichEdit
     Left = 8
@@ -160,6 +161,7 @@ object GalleryDlg: TGalleryDlg
     Checked = True
     State = cbChecked
     TabOrder = 6
+    OnClick = CheckBox1Click
   end
   object RadioButton1: TRadioButton
     Left = 8
@@ -178,6 +180,7 @@ object GalleryDlg: TGalleryDlg
     Height = 17
     Caption = 'Radio two'
     TabOrder = 8
+    OnClick = RadioButton1Click
   end
   object StaticText1: TStaticText
     Left = 8
@@ -196,6 +199,7 @@ object GalleryDlg: TGalleryDlg
     Max = 10
     Position = 4
     TabOrder = 10
+    OnChange = TrackBar1Change
   end
   object Edit2: TEdit
     Left = 8
@@ -242,6 +246,7 @@ object GalleryDlg: TGalleryDlg
       'Beta'
       'Gamma')
     TabOrder = 14
+    OnClick = ListBox1Click
   end
   object CheckListBox1: TCheckListBox
     Left = 170
@@ -253,6 +258,7 @@ object GalleryDlg: TGalleryDlg
       'Feature A'
       'Feature B')
     TabOrder = 15
+    OnClickCheck = CheckListBox1ClickCheck
   end
   object ComboBox1: TComboBox
     Left = 170
@@ -266,6 +272,7 @@ object GalleryDlg: TGalleryDlg
       'Red'
       'Green'
       'Blue')
+    OnChange = ComboBox1Change
   end
   object FilterComboBox1: TFilterComboBox
     Left = 170
@@ -310,6 +317,7 @@ object GalleryDlg: TGalleryDlg
       '  Documentation'
       '  Samples'
       'Shared tools')
+    OnChange = TreeView1Change
   end
   object GroupBox1: TGroupBox
     Left = 320
@@ -357,6 +365,7 @@ object GalleryDlg: TGalleryDlg
     Height = 48
     Brush.Color = clYellow
     Shape = stEllipse
+    OnMouseUp = Shape1MouseUp
   end
   object Image1: TImage
     Left = 400

@@ -65,8 +65,11 @@ class LiveForm {
   virtual void SetCloseQuery(std::function<bool()> can_close) = 0;
 };
 
-// Creates the windows (hidden) for a checked model; file_name names the form in errors.
-Result<std::unique_ptr<LiveForm>> CreateLiveForm(std::unique_ptr<forms::Component> model, std::string_view file_name);
+// Creates the windows (hidden) for a model; file_name names the form in errors and warnings,
+// position_unit ("line" or "offset", see forms::LoadedForm) its places. The model is checked
+// against the known classes and properties first.
+Result<std::unique_ptr<LiveForm>> CreateLiveForm(std::unique_ptr<forms::Component> model, std::string_view file_name,
+                                                 std::string_view position_unit = "line");
 
 // Handles pending window messages of the process, the way a modal wait does.
 void ProcessPendingMessages();

@@ -3,8 +3,11 @@
 //   form_driver wait CAPTION [SECONDS]     waits until the window exists
 //   form_driver list CAPTION               one line per named control: name, class, state
 //   form_driver get CAPTION NAME           the state line of one control
-//   form_driver set CAPTION NAME VALUE     edit text, check state (0/1), list or combo item
+//   form_driver set CAPTION NAME VALUE     edit text, check state (0/1), list or combo item,
+//                                          track-bar position, tree node (by its text)
 //   form_driver click CAPTION NAME         clicks a control
+//   form_driver tick CAPTION NAME INDEX    clicks the check box of item INDEX of a check list
+//   form_driver press CAPTION NAME KEY     posts a key press and release to a control
 //   form_driver rect CAPTION               the window's screen rectangle: left top width height
 //   form_driver key CAPTION KEY            posts a key (enter, escape, tab) to the focused window
 // Output is UTF-8; the exit code is 0 on success, 1 when the window or control is missing.
@@ -140,6 +143,35 @@ std::string StateOf(HWND w) {
   return state;
 }
 
+// The text of a tree node of another process: the item record and its text buffer have to live
+// in that process, so they are placed there and read back.
+std::wstring TreeText(HWND w, HTREEITEM item) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return {};
+  constexpr size_t kChars = 260;
+  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, sizeof(TVITEMW) + kChars * sizeof(wchar_t),
+                                                   MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  std::wstring text;
+  if (remote) {
+    TVITEMW tv{};
+    tv.mask = TVIF_TEXT;
+    tv.hItem = item;
+    tv.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TVITEMW));
+    tv.cchTextMax = kChars - 1;
+    wchar_t buffer[kChars] = {};
+    if (WriteProcessMemory(process, remote, &tv, sizeof tv, nullptr) &&
+        WriteProcessMemory(process, remote + sizeof(TVITEMW), buffer, sizeof buffer, nullptr) &&
+        Send(w, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(process, remote + sizeof(TVITEMW), buffer, sizeof buffer - sizeof(wchar_t), nullptr))
+      text = buffer;
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return text;
+}
+
 void Notify(HWND w, WORD code) {
   HWND parent = GetParent(w);
   Send(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), code), reinterpret_cast<LPARAM>(w));
@@ -172,6 +204,18 @@ bool SetValue(HWND w, const std::string& value) {
       Notify(w, CBN_EDITCHANGE);
     }
     return true;
+  }
+  if (is(WC_TREEVIEWW)) {
+    // Walks the visible nodes (expanded branches included) and selects the first with the text.
+    HTREEITEM item = reinterpret_cast<HTREEITEM>(Send(w, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    while (item) {
+      if (TreeText(w, item) == wide) {
+        Send(w, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        return true;
+      }
+      item = reinterpret_cast<HTREEITEM>(Send(w, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)));
+    }
+    return false;
   }
   if (is(TRACKBAR_CLASSW)) {
     Send(w, TBM_SETPOS, TRUE, std::atoi(value.c_str()));
@@ -257,5 +301,24 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "set" && argc > 4) return SetValue(control, argv[4]) ? 0 : 1;
+  if (command == "tick" && argc > 4) {
+    // The check box sits at the left end of the item.
+    int index = std::atoi(argv[4]);
+    if (index < 0 || index >= Send(control, LB_GETCOUNT, 0, 0)) return 1;
+    auto height = static_cast<int>(Send(control, LB_GETITEMHEIGHT, 0, 0));
+    int top = (index - static_cast<int>(Send(control, LB_GETTOPINDEX, 0, 0))) * height;
+    LPARAM at = MAKELPARAM(4, top + height / 2);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(control, WM_LBUTTONUP, 0, at);
+    return 0;
+  }
+  if (command == "press" && argc > 4) {
+    std::string key = argv[4];
+    WPARAM vk = key == "enter" ? VK_RETURN : key == "escape" ? VK_ESCAPE : key == "tab" ? VK_TAB
+                : key.size() == 1 ? static_cast<WPARAM>(toupper(static_cast<unsigned char>(key[0]))) : VK_SPACE;
+    PostMessageW(control, WM_KEYDOWN, vk, 1);
+    PostMessageW(control, WM_KEYUP, vk, 1 | (1u << 30) | (1u << 31));
+    return 0;
+  }
   return 2;
 }

@@ -104,7 +104,24 @@ drive set "Control gallery" RadioButton2 1 >/dev/null
 drive set "Control gallery" ListBox1 Gamma >/dev/null
 drive set "Control gallery" ComboBox1 Blue >/dev/null
 drive set "Control gallery" TrackBar1 7 >/dev/null
+drive tick "Control gallery" CheckListBox1 1 >/dev/null
+drive set "Control gallery" TreeView1 Samples >/dev/null
+drive click "Control gallery" Shape1 >/dev/null
+drive press "Control gallery" Memo1 a >/dev/null
 sleep 1
+event() {  # pattern: the handler ran with the sender's new state
+  grep -qE "^event $1" "$log" || fail "no event /$1/ in: $(grep "^event" "$log" | tr '\n' '|')"
+}
+event "CheckBox1Click CheckBox1 .*Checked=False"
+event "RadioButton1Click RadioButton2 .*Checked=True"
+event "ListBox1Click ListBox1 .*ItemIndex=2"
+event "ComboBox1Change ComboBox1 .*Text=Blue"
+event "TrackBar1Change TrackBar1 .*Position=7"
+event "CheckListBox1ClickCheck CheckListBox1 .*CheckedItems=Feature B;"
+event "TreeView1Change TreeView1 .*Selected=Samples"
+event "Shape1MouseUp Shape1"
+event "Memo1KeyUp Memo1"
+(($(grep -c "^event Shape1MouseUp" "$log") == 1)) || fail "one click on the shape raised $(grep -c "^event Shape1MouseUp" "$log") mouse-up events"
 drive list "Control gallery" >"$out/gallery-after.txt"
 after() { grep -E "^$1 " "$out/gallery-after.txt" | grep -qE -- "$2" || fail "after change $1: expected /$2/ in: $(grep -E "^$1 " "$out/gallery-after.txt")"; }
 after CheckBox1 "checked=0"
@@ -120,7 +137,7 @@ grep -q "^result 1" "$log" || { fail "OK button did not end the dialog with resu
 wait "$viewer_pid" 2>/dev/null
 grep "^warning" "$log" >"$out/gallery-warnings.txt" || true
 
-# --- the wizard page: shown, read back, Cancel by Escape ---
+# --- the wizard page: shown, read back, ended by Escape ---
 log="$out/wizard.log"
 "$wine" "$viewer" "$examples/wizard_page.dfm" --log "$(winepath -w "$log" 2>/dev/null || echo "$log")" >/dev/null 2>&1 &
 viewer_pid=$!
@@ -130,9 +147,10 @@ if drive wait "Korvane Setup" 30 >/dev/null; then
   grep -q "^EditFolder Edit text=C:\\\\Program Files\\\\Korvane Sample" "$out/wizard-controls.txt" || fail "wizard folder edit: $(grep EditFolder "$out/wizard-controls.txt")"
   grep -q "^ButtonNext Button text=&Next >" "$out/wizard-controls.txt" || fail "wizard Next button"
   screenshot "Korvane Setup" "$out/wizard-page.png"
-  drive click "Korvane Setup" ButtonCancel >/dev/null
+  # Escape in the folder edit presses the Cancel button (Cancel = True, ModalResult 2).
+  drive press "Korvane Setup" EditFolder escape >/dev/null
   for _ in $(seq 1 50); do grep -q "^result" "$log" 2>/dev/null && break; sleep 0.2; done
-  grep -q "^result 2" "$log" || { fail "Cancel did not end the wizard page with result 2"; kill "$viewer_pid" 2>/dev/null; }
+  grep -q "^result 2" "$log" || { fail "Escape did not end the wizard page with result 2"; kill "$viewer_pid" 2>/dev/null; }
 else
   fail "wizard page did not appear"
   kill "$viewer_pid" 2>/dev/null

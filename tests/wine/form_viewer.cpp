@@ -22,23 +22,28 @@ using namespace korvane;
 
 namespace {
 
+// Every live property the sender has, as NAME=VALUE pairs separated by blanks.
 std::string StateOf(platform::LiveForm& form, forms::Component& c) {
+  std::string out;
   for (const char* property : {"Text", "Checked", "ItemIndex", "Position", "Selected", "CheckedItems", "ActivePage"}) {
     auto v = form.GetProperty(c.Name(), property);
     if (!v.ok()) continue;
+    std::string text;
     switch (v->kind) {
       case forms::ValueKind::String:
-      case forms::ValueKind::Identifier: return std::string(property) + "=" + v->text;
-      case forms::ValueKind::Integer: return std::string(property) + "=" + std::to_string(v->integer);
-      case forms::ValueKind::List: {
-        std::string out = std::string(property) + "=";
-        for (auto& item : v->items) out += item.text + ";";
-        return out;
-      }
-      default: break;
+      case forms::ValueKind::Identifier: text = v->text; break;
+      case forms::ValueKind::Integer: text = std::to_string(v->integer); break;
+      case forms::ValueKind::List:
+        for (auto& item : v->items) text += item.text + ";";
+        break;
+      default: continue;
     }
+    std::string shown;  // one log line per event: line breaks written as \n
+    for (char ch : text)
+      if (ch != '\r') shown += ch == '\n' ? std::string("\\n") : std::string(1, ch);
+    out += (out.empty() ? "" : " ") + std::string(property) + "=" + shown;
   }
-  return "";
+  return out;
 }
 
 int Time(const std::string& path, int count) {
@@ -55,7 +60,7 @@ int Time(const std::string& path, int count) {
   std::vector<std::unique_ptr<platform::LiveForm>> forms;
   for (int i = 0; i < count; ++i) {
     auto loaded = forms::LoadFormFile(path);
-    auto live = platform::CreateLiveForm(std::move(loaded->root), path);
+    auto live = platform::CreateLiveForm(std::move(loaded->root), path, loaded->position_unit);
     if (!live.ok()) {
       std::printf("%s\n", live.error().c_str());
       return 1;
@@ -107,7 +112,7 @@ int main(int argc, char** argv) {
     write("error " + loaded.error());
     return 1;
   }
-  auto live = platform::CreateLiveForm(std::move(loaded->root), path);
+  auto live = platform::CreateLiveForm(std::move(loaded->root), path, loaded->position_unit);
   if (!live.ok()) {
     write("error " + live.error());
     return 1;

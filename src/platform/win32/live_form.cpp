@@ -25,6 +25,9 @@ using win32::Wide;
 using win32::Utf8;
 
 constexpr int kFirstControlId = 1000;
+// Windows nested much deeper than this exhaust the system's own stack while messages travel
+// up the parent chain; no dialog needs more.
+constexpr int kMaxWindowNesting = 32;
 
 struct FontSpec {
   std::wstring name = L"Tahoma";
@@ -97,20 +100,24 @@ void RegisterClasses() {
 
 class Win32LiveForm final : public LiveForm {
  public:
-  Win32LiveForm(std::unique_ptr<Component> model, std::string file) : model_(std::move(model)), file_(std::move(file)) {}
+  Win32LiveForm(std::unique_ptr<Component> model, std::string file, std::string unit)
+      : model_(std::move(model)), file_(std::move(file)), unit_(std::move(unit)) {}
 
   ~Win32LiveForm() override {
+    // The name atoms are taken off while the windows still exist; destroying a window drops
+    // its properties but not the global atoms they hold.
+    for (auto& c : controls_) {
+      if (c->window && IsWindow(c->window)) {
+        ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(c->window, win32::kNameProperty)));
+        if (atom) GlobalDeleteAtom(atom);
+      }
+    }
     if (form_) {
       SetWindowLongPtrW(form_, GWLP_USERDATA, 0);
       DestroyWindow(form_);
     }
-    for (auto& c : controls_) {
-      if (c->window) {
-        ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(RemovePropW(c->window, win32::kNameProperty)));
-        if (atom) GlobalDeleteAtom(atom);
-      }
+    for (auto& c : controls_)
       if (c->bitmap) DeleteObject(c->bitmap);
-    }
     for (auto& [spec, font] : fonts_) DeleteObject(font);
     for (auto& [color, brush] : brushes_) DeleteObject(brush);
   }
@@ -165,7 +172,7 @@ class Win32LiveForm final : public LiveForm {
     if (!form_) return Error{file_ + ": cannot create the form window (error " + std::to_string(GetLastError()) + ")"};
     SetWindowLongPtrW(form_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(form_font_spec_)), FALSE);
-    auto built = BuildChildren(*model_, form_, form_font_spec_, form_color_);
+    auto built = BuildChildren(*model_, form_, form_font_spec_, 0);
     if (!built) return built;
     for (auto& c : controls_) LinkAssociate(*c);
     return Ok();
@@ -439,10 +446,8 @@ class Win32LiveForm final : public LiveForm {
         return 0;
       }
       case WM_LBUTTONUP:
-        if (control) {
-          if (control->kind == ControlKind::Shape) Fire(*control, "OnMouseUp");
-          else Fire(*control, "OnClick");
-        }
+        // The mouse-up event itself comes from the control subclass, as for every control.
+        if (control && control->kind != ControlKind::Shape) Fire(*control, "OnClick");
         return 0;
       default: break;
     }
@@ -484,6 +489,7 @@ class Win32LiveForm final : public LiveForm {
 
   std::unique_ptr<Component> model_;
   std::string file_;
+  std::string unit_;  // "line" or "offset"
   std::vector<std::string> warnings_;
   HWND form_ = nullptr;
   COLORREF form_color_ = 0;
@@ -553,10 +559,14 @@ class Win32LiveForm final : public LiveForm {
     if (const Value* fc = c.Find("Font.Color")) control.font_color = win32::ColorOf(*fc);
   }
 
-  Status BuildChildren(Component& parent, HWND parent_window, const FontSpec& parent_font, COLORREF) {
+  Status BuildChildren(Component& parent, HWND parent_window, const FontSpec& parent_font, int depth) {
     Control* parent_control = ByWindow(parent_window);
     for (const auto& child : parent.Children()) {
       Component& c = *child;
+      if (depth >= kMaxWindowNesting)
+        return Error{file_ + ": " + unit_ + " " + std::to_string(c.Position()) +
+                     ": " + c.Name() + " is nested " + std::to_string(depth + 1) + " controls deep; windows nest at most " +
+                     std::to_string(kMaxWindowNesting)};
       ControlKind kind = forms::KindOfClass(c.ClassName());
       auto control = std::make_unique<Control>();
       control->component = &c;
@@ -596,7 +606,7 @@ class Win32LiveForm final : public LiveForm {
       GetClientRect(parent_window, &ref.parent_design);
       if (kind != ControlKind::PageControl) SetWindowSubclass(window, ControlSubclass, 1, 0);
       if (!c.Children().empty()) {
-        auto built = BuildChildren(c, window, spec, 0);
+        auto built = BuildChildren(c, window, spec, depth + 1);
         if (!built) return built;
       }
       if (kind == ControlKind::PageControl) {
@@ -970,12 +980,13 @@ LRESULT CALLBACK ControlSubclass(HWND window, UINT message, WPARAM wparam, LPARA
 
 }  // namespace
 
-Result<std::unique_ptr<LiveForm>> CreateLiveForm(std::unique_ptr<forms::Component> model, std::string_view file_name) {
-  forms::FormCheck check = forms::CheckForm(*model, file_name, "line");
+Result<std::unique_ptr<LiveForm>> CreateLiveForm(std::unique_ptr<forms::Component> model, std::string_view file_name,
+                                                 std::string_view position_unit) {
+  forms::FormCheck check = forms::CheckForm(*model, file_name, position_unit);
   if (!check.errors.empty()) return Error{check.errors.front().message};
   std::vector<std::string> warnings;
   for (auto& w : check.warnings) warnings.push_back(std::move(w.message));
-  auto form = std::make_unique<Win32LiveForm>(std::move(model), std::string(file_name));
+  auto form = std::make_unique<Win32LiveForm>(std::move(model), std::string(file_name), std::string(position_unit));
   auto built = form->Build(std::move(warnings));
   if (!built) return Error{built.error()};
   return std::unique_ptr<LiveForm>(std::move(form));

@@ -44,6 +44,7 @@ Result<LoadedForm> LoadForm(std::string_view bytes, std::string_view file_name) 
   }
   LoadedForm loaded;
   loaded.root = std::move(root.value());
+  loaded.position_unit = binary ? "offset" : "line";
   for (FormProblem& w : check.warnings) loaded.warnings.push_back(std::move(w.message));
   return loaded;
 }

@@ -39,6 +39,8 @@ namespace korvane::forms {
 struct LoadedForm {
   ComponentPtr root;
   std::vector<std::string> warnings;  // unknown properties, by name and place
+  // How places in this file are named in messages: "line" (text form) or "offset" (binary).
+  std::string position_unit = "line";
 };
 
 // Reads either form and checks it: an unknown class, a property value of the wrong kind or a
