@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to both form readers (the "TPF0" signature picks the binary one; the
-// first byte's low bit forces the text reader for inputs that carry it). Whatever reads must
-// also check, and write back to text and binary forms that read to the same model.
+// Feeds arbitrary bytes to both form readers (the "TPF0" signature picks the binary one).
+// Whatever reads must also check (pictures included), and write back to text and binary forms
+// that read to the same model.
 
 #include <cstdint>
 #include <cstdlib>
