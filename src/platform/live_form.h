@@ -61,6 +61,9 @@ class LiveForm {
   // query refuses); returns the result and hides the form.
   virtual int ShowModal() = 0;
   virtual void SetModalResult(int result) = 0;
+  // The result set since the last ShowModal began (kModalNone while none), for callers that run
+  // their own wait with Show and HandleOneMessage.
+  virtual int ModalResult() const = 0;
   // Asked when the user tries to close the window; false keeps it open.
   virtual void SetCloseQuery(std::function<bool()> can_close) = 0;
 };
@@ -71,7 +74,11 @@ class LiveForm {
 Result<std::unique_ptr<LiveForm>> CreateLiveForm(std::unique_ptr<forms::Component> model, std::string_view file_name,
                                                  std::string_view position_unit = "line");
 
-// Handles pending window messages of the process, the way a modal wait does.
+// Handles pending window messages of the thread, the way a modal wait does (keyboard interface
+// of toolkit forms included).
 void ProcessPendingMessages();
+// Waits for the next window message of the thread and handles it. False when the message was
+// the request to quit (posted again so that outer loops end too) or the wait failed.
+bool HandleOneMessage();
 
 }  // namespace korvane::platform

@@ -128,6 +128,19 @@ TEST(LiveForm, UserActionsUpdateTheModelThenRunTheNamedHandler) {
   EXPECT_FALSE(form->Attach("Missing", "OnClick", "X").ok());
 }
 
+TEST(LiveForm, OwnWaitWithHandleOneMessageKeepsTheFormShown) {
+  auto form = Make(kDialog);
+  ASSERT_TRUE(form);
+  form->Show();
+  form->SetModalResult(kModalNone);
+  // Escape goes through the keyboard interface; no Cancel button here, so nothing ends.
+  PostMessageW(ChildNamed(*form, L"Edit1"), WM_KEYDOWN, VK_ESCAPE, 1);
+  PostMessageW(ChildNamed(*form, L"Ok"), BM_CLICK, 0, 0);
+  for (int i = 0; i < 1000 && form->ModalResult() == kModalNone; ++i) ASSERT_TRUE(HandleOneMessage());
+  EXPECT_EQ(form->ModalResult(), kModalOk);
+  EXPECT_TRUE(IsWindowVisible(reinterpret_cast<HWND>(form->WindowHandle())));
+}
+
 TEST(LiveForm, CloseBoxCancelsUnlessTheCloseQueryRefuses) {
   auto form = Make(kDialog);
   ASSERT_TRUE(form);

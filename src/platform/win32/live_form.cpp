@@ -60,6 +60,16 @@ FontSpec FontOf(const Component& c, FontSpec spec) {
   return spec;
 }
 
+// Hands a message to its window, through the keyboard interface (Tab, Enter, Escape) of the
+// toolkit form it belongs to.
+void Dispatch(MSG& msg) {
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  wchar_t name[32] = {};
+  if (root && GetClassNameW(root, name, 32) && wcscmp(name, win32::kFormClass) == 0 && IsDialogMessageW(root, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
 class Win32LiveForm;
 Win32LiveForm* FormOf(HWND window) {
   HWND root = GetAncestor(window, GA_ROOT);
@@ -257,17 +267,10 @@ class Win32LiveForm final : public LiveForm {
     modal_result_ = kModalNone;
     modal_ = true;
     Show();
-    MSG msg;
     while (modal_result_ == kModalNone && IsWindow(form_)) {
-      BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-      if (got <= 0) {
-        if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+      if (!HandleOneMessage()) {
         modal_result_ = kModalCancel;
         break;
-      }
-      if (!IsDialogMessageW(form_, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
       }
     }
     modal_ = false;
@@ -276,6 +279,7 @@ class Win32LiveForm final : public LiveForm {
   }
 
   void SetModalResult(int result) override { modal_result_ = result; }
+  int ModalResult() const override { return modal_result_; }
   void SetCloseQuery(std::function<bool()> can_close) override { close_query_ = std::move(can_close); }
 
   // --- window messages ---
@@ -999,9 +1003,20 @@ void ProcessPendingMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    Dispatch(msg);
   }
+}
+
+bool HandleOneMessage() {
+  MSG msg;
+  BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+  if (got <= 0) {
+    // Outer loops see the quit request as well.
+    if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+    return false;
+  }
+  Dispatch(msg);
+  return true;
 }
 
 }  // namespace korvane::platform
