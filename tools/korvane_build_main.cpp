@@ -12,6 +12,8 @@
 #include "bootstrap/package_dump.h"
 #include "bootstrap/package_reader.h"
 #include "bootstrap/package_writer.h"
+#include "bootstrap/parameter_lookup.h"
+#include "engine/preparation_pass.h"
 #include "tools/script_source.h"
 #include "tools/setup_file.h"
 
@@ -34,11 +36,14 @@ constexpr const char* kUsage =
     "      print the package tables of a built setup\n"
     "  korvane-build dump-source SOURCE [--source-path TEXT]\n"
     "      print the package tables SOURCE compiles to\n"
-    "--source-path sets the file part of the source positions (default: SOURCE made absolute).\n";
+    "--source-path sets the file part of the source positions (default: SOURCE made absolute).\n"
+    "build and package run the engine's preparation pass on the compiled script and refuse a\n"
+    "script it rejects; --no-check skips that (for setups that test the engine's own check).\n";
 
 struct Options {
   std::string command;
   std::optional<std::string> source, raw, stub, output, sourcePath;
+  bool noCheck = false;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& problem) {
@@ -71,6 +76,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& problem)
       ok = valueOf(o.raw);
     else if (arg == "--source-path")
       ok = valueOf(o.sourcePath);
+    else if (arg == "--no-check")
+      o.noCheck = true;
     else if (!arg.empty() && arg[0] == '-') {
       problem = "unknown option " + arg;
       return std::nullopt;
@@ -103,12 +110,34 @@ int UsageFault(const std::string& message) {
   return kExitUsage;
 }
 
-Result<CompiledScript> Compile(const Options& o) {
+// Runs the engine's preparation pass on the package as the engine will read it, so that an
+// author learns of unpaired blocks, unknown labels or missing variables at build time, with the
+// line of the source that is to blame.
+Status CheckPreparation(const std::string& packageText) {
+  auto tables = ParsePackage(packageText);
+  if (!tables) return Error{"the package does not read back: " + tables.error()};
+  ParameterLookup lookup;
+  lookup.AddList(tables->parameters);
+  const PreparationResult result = PrepareScript(*tables, lookup);
+  if (result.Passed()) return Ok();
+  return Error{DescribePreparationFailure(*tables, result)};
+}
+
+// Compiles the source and writes its package text, checked unless --no-check is given.
+Result<CompiledScript> Compile(const Options& o, std::string* packageText = nullptr) {
   auto text = ReadFile(*o.source);
   if (!text) return Error{text.error()};
   const std::string positionPath =
       o.sourcePath ? *o.sourcePath : std::filesystem::absolute(*o.source).lexically_normal().string();
-  return CompileScriptSource(*text, positionPath);
+  auto compiled = CompileScriptSource(*text, positionPath);
+  if (!compiled || !packageText) return compiled;
+  auto package = WritePackage(compiled->tables);
+  if (!package) return Error{package.error()};
+  if (!o.noCheck) {
+    if (auto checked = CheckPreparation(*package); !checked) return Error{checked.error()};
+  }
+  *packageText = std::move(*package);
+  return compiled;
 }
 
 int Build(const Options& o) {
@@ -123,11 +152,8 @@ int Build(const Options& o) {
     if (auto parsed = ParsePackage(package); !parsed)
       std::cerr << "korvane-build: note: " << *o.raw << " is not a sound package: " << parsed.error() << "\n";
   } else {
-    auto c = Compile(o);
+    auto c = Compile(o, &package);
     if (!c) return Fail(c.error());
-    auto text = WritePackage(c->tables);
-    if (!text) return Fail(text.error());
-    package = std::move(*text);
     compiled = std::move(*c);
   }
   auto layout = WriteSetup(*o.stub, package, *o.output);
@@ -151,11 +177,10 @@ int Build(const Options& o) {
 
 int WritePackageFile(const Options& o) {
   if (!o.source || !o.output) return UsageFault("package needs SOURCE and -o PACKAGE");
-  auto c = Compile(o);
+  std::string text;
+  auto c = Compile(o, &text);
   if (!c) return Fail(c.error());
-  auto text = WritePackage(c->tables);
-  if (!text) return Fail(text.error());
-  if (auto written = WriteFileAtomically(*o.output, *text); !written) return Fail("korvane-build: " + written.error());
+  if (auto written = WriteFileAtomically(*o.output, text); !written) return Fail("korvane-build: " + written.error());
   return kExitOk;
 }
 

@@ -42,4 +42,15 @@ check "package ends with the source position list" '$' "$(tail -n 1 "$work/demo.
 check "dump-source exit code" 0 $?
 check "dump-source uses the given source path and counts lines from 0" '  |C:\src\demo.kvs*26' "$(grep -m1 'demo.kvs\*' "$work/dump.txt")"
 
+# The engine's preparation pass runs at build time: a script it rejects is refused with the
+# line to blame, unless --no-check asks for the package as written.
+printf '[package]\nTitle = x\nProductCode = {11111111-2222-3333-4444-555555555555}\n' >"$work/label.kvs"
+printf 'RevisionCode = {66666666-7777-8888-9999-AAAAAAAAAAAA}\n[script]\nSet Variable: A | 1\nGoTo Label: NOWHERE\n' >>"$work/label.kvs"
+"$build" package "$work/label.kvs" -o "$work/label.pkg" 2>"$work/stderr"
+check "rejected script exit code" 1 $?
+check "rejected script names its line" "$work/label.kvs:7: LABEL undefined: NOWHERE" "$(cat "$work/stderr")"
+check "no package written for a rejected script" no "$([[ -e "$work/label.pkg" ]] && echo yes || echo no)"
+"$build" package "$work/label.kvs" -o "$work/label.pkg" --no-check
+check "--no-check writes the package" 0 $?
+
 ((failures == 0)) || { echo "$failures check(s) failed"; exit 1; }
