@@ -271,6 +271,7 @@ void ExpandShellNode(Control& control, HTREEITEM item) {
   tv.mask = TVIF_PARAM;
   tv.hItem = item;
   SendMessageW(w, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+  if (tv.lParam < 0 || static_cast<size_t>(tv.lParam) >= control.paths.size()) return;
   std::wstring folder = control.paths[static_cast<size_t>(tv.lParam)];
   for (const Entry& e : ListFolder(folder, L"*")) {
     if (!e.folder) continue;
@@ -842,6 +843,7 @@ std::optional<Value> ReadLiveProperty(const Control& control, std::string_view n
       tv.mask = TVIF_PARAM;
       tv.hItem = item;
       SendMessageW(w, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+      if (tv.lParam < 0 || static_cast<size_t>(tv.lParam) >= control.paths.size()) return Value::String("");
       return Value::String(Utf8(control.paths[static_cast<size_t>(tv.lParam)]));
     }
     if (k == ControlKind::FileListBox) {
@@ -860,6 +862,7 @@ std::optional<Value> ReadLiveProperty(const Control& control, std::string_view n
       item.mask = LVIF_PARAM;
       item.iItem = i;
       SendMessageW(w, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+      if (item.lParam < 0 || static_cast<size_t>(item.lParam) >= control.paths.size()) return Value::String("");
       return Value::String(Utf8(control.paths[static_cast<size_t>(item.lParam)]));
     }
   }
