@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/win32/live_form_internal.h"
@@ -198,8 +199,10 @@ void PaintCanvas(const Control& control, HDC dc, const RECT& client) {
       HBRUSH back = CreateSolidBrush(ColorOr(c, "BackColor", RGB(255, 255, 255)));
       FillRect(dc, &r, back);
       DeleteObject(back);
-      int percent = max > min ? static_cast<int>((progress - min) * 100 / (max - min)) : 0;
-      percent = std::max(0, std::min(100, percent));
+      // In floating point: the file may hold any 64-bit values, whose differences overflow.
+      double span = static_cast<double>(max) - static_cast<double>(min);
+      double share = span > 0 ? (static_cast<double>(progress) - static_cast<double>(min)) * 100 / span : 0;
+      int percent = static_cast<int>(std::max(0.0, std::min(100.0, share)));
       RECT bar = r;
       bar.right = r.left + (r.right - r.left) * percent / 100;
       HBRUSH fore = CreateSolidBrush(ColorOr(c, "ForeColor", RGB(0, 0, 0)));
