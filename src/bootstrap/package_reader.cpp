@@ -140,10 +140,11 @@ Result<PackageTables> ReadPackageCopy(const std::filesystem::path& copy) {
   std::string text;
   bool readOk = false;
   {
-    std::ifstream in(copy, std::ios::binary);
+    std::ifstream in(copy, std::ios::binary | std::ios::ate);
     if (in) {
-      text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      readOk = !in.bad();
+      text.resize(static_cast<size_t>(in.tellg()));
+      in.seekg(0);
+      readOk = static_cast<bool>(in.read(text.data(), static_cast<std::streamsize>(text.size())));
     }
   }
   std::error_code ignored;

@@ -1,0 +1,52 @@
+# Shared by the Windows test scripts: the host builder, running programs under Wine, checks.
+# Expects KORVANE_BUILD, KORVANE_WINE_RUN and KORVANE_TEST_DATA in the environment (set by
+# tests/wine/CMakeLists.txt).
+
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# expect_equal WHAT EXPECTED ACTUAL
+expect_equal() {
+  if [[ "$2" != "$3" ]]; then
+    fail "$1: expected [$2], got [$3]"
+  else
+    echo "ok: $1"
+  fi
+}
+
+require_builder() {
+  if [[ ! -x "${KORVANE_BUILD:-}" ]]; then
+    echo "The host builder ${KORVANE_BUILD:-korvane-build} is missing: build the host preset first" \
+         "(cmake --preset host && cmake --build build/host)." >&2
+    exit 1
+  fi
+}
+
+# Runs a Windows program; its output goes to stdout as it is, its exit code is returned.
+run_windows() {
+  "$KORVANE_WINE_RUN" "$@"
+}
+
+# A scratch folder with a lower-case name (the timing log test relies on it), removed on exit.
+make_work_dir() {
+  work="${TMPDIR:-/tmp}/korvane-wine-test-$$-$RANDOM"
+  mkdir -p "$work"
+  trap 'rm -rf "$work"' EXIT
+}
+
+# The Windows form of a path on the build machine (drive Z: is the root in a Wine prefix).
+windows_path() {
+  printf 'Z:%s' "${1//\//\\}"
+}
+
+finish() {
+  if ((failures)); then
+    echo "$failures check(s) failed" >&2
+    exit 1
+  fi
+  echo "all checks passed"
+}
