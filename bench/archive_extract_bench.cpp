@@ -130,6 +130,7 @@ class Workload {
       else
         WriteBinary(out, random, size);
       written += size;
+      ++files_;
     }
     data_mib_ = static_cast<double>(written) / (1 << 20);
     archive_ = folder_ / "data.7z";
@@ -159,6 +160,7 @@ class Workload {
   [[nodiscard]] const fs::path& folder() const { return folder_; }
   [[nodiscard]] const fs::path& archive() const { return archive_; }
   [[nodiscard]] double data_mib() const { return data_mib_; }
+  [[nodiscard]] int files() const { return files_; }
   [[nodiscard]] double dictionary_mib() const { return dictionary_mib_; }
   [[nodiscard]] double archive_mib() const { return static_cast<double>(fs::file_size(archive_)) / (1 << 20); }
 
@@ -168,6 +170,7 @@ class Workload {
   bool ok_ = false;
   std::string error_;
   double data_mib_ = 0;
+  int files_ = 0;
   double dictionary_mib_ = 0;
 };
 
@@ -228,6 +231,7 @@ void BM_ExtractSolidLzma2VersusReference(benchmark::State& state) {
   state.counters["7zz_peak_MiB"] = reference_peak;
   state.counters["dict_MiB"] = work.dictionary_mib();
   state.counters["data_MiB"] = work.data_mib();
+  state.counters["files"] = work.files();
   state.counters["archive_MiB"] = work.archive_mib();
   state.SetBytesProcessed(static_cast<int64_t>(work.data_mib() * (1 << 20)) * state.iterations());
 }
