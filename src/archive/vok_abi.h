@@ -125,6 +125,8 @@ struct ListEntry {
   uint32_t reserved;
 };
 
+// The layout above, for whichever pointer size this build has.
+static_assert(offsetof(ListEntry, name) == 0);
 static_assert(offsetof(ListEntry, size) == 8);
 static_assert(offsetof(ListEntry, packed_size) == 16);
 static_assert(offsetof(ListEntry, crc) == 24);
@@ -132,8 +134,13 @@ static_assert(offsetof(ListEntry, flags) == 28);
 static_assert(offsetof(ListEntry, modified) == 32);
 static_assert(offsetof(ListEntry, attributes) == 40);
 static_assert(sizeof(ListEntry) == 48);
-static_assert(offsetof(TargetFiles, count) == sizeof(void*));
-static_assert(sizeof(TargetFiles) == 2 * sizeof(void*));
+static_assert(offsetof(TargetFiles, names) == 0);
+static_assert(sizeof(void*) == 4 || sizeof(void*) == 8, "only 32-bit and 64-bit builds have a layout");
+static_assert(sizeof(void*) != 4 || (offsetof(TargetFiles, count) == 4 && sizeof(TargetFiles) == 8),
+              "32-bit build: names at 0, count at 4, 8 bytes");
+static_assert(sizeof(void*) != 8 || (offsetof(TargetFiles, count) == 8 && sizeof(TargetFiles) == 16),
+              "64-bit build: names at 0, count at 8, 16 bytes");
+static_assert(sizeof(int32_t) == 4 && sizeof(uint64_t) == 8);
 
 using ListHandle = void*;
 

@@ -1,5 +1,10 @@
 #include "platform/ansi_text.h"
 
+#include <iconv.h>
+
+#include <cerrno>
+#include <string>
+
 namespace korvane::platform {
 namespace {
 
@@ -71,6 +76,32 @@ std::u16string Utf16FromAnsi(std::string_view text) {
       out += static_cast<char16_t>(code);
     }
   }
+  return out;
+}
+
+std::u16string Utf16FromCodePage(std::string_view text, uint32_t code_page) {
+  // ANSI texts are UTF-8 here; other code pages go through the C library's converters.
+  if (code_page == 0 || code_page == 65001) return Utf16FromAnsi(text);
+  std::string name = code_page == 28591 ? "ISO-8859-1" : code_page == 20127 ? "ASCII" : "CP" + std::to_string(code_page);
+  iconv_t converter = iconv_open("UTF-16LE", name.c_str());
+  if (converter == reinterpret_cast<iconv_t>(-1)) return Utf16FromAnsi(text);
+  std::u16string out;
+  std::string input(text);
+  char* in = input.data();
+  size_t in_left = input.size();
+  char16_t part[256];
+  while (in_left > 0) {
+    char* next = reinterpret_cast<char*>(part);
+    size_t out_left = sizeof part;
+    size_t result = iconv(converter, &in, &in_left, &next, &out_left);
+    out.append(part, (sizeof part - out_left) / sizeof(char16_t));
+    if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+      out += u'?';  // a byte (or a cut-off sequence) the code page does not map
+      ++in;
+      --in_left;
+    }
+  }
+  iconv_close(converter);
   return out;
 }
 

@@ -22,6 +22,17 @@ std::u16string Utf16FromAnsi(std::string_view text) {
   return result;
 }
 
+std::u16string Utf16FromCodePage(std::string_view text, uint32_t code_page) {
+  if (text.empty()) return {};
+  UINT page = code_page == 0 ? CP_ACP : code_page;
+  int length = MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (length == 0) return Utf16FromAnsi(text);  // a code page this system lacks
+  std::u16string result(static_cast<size_t>(length), u'\0');
+  MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(result.data()),
+                      length);
+  return result;
+}
+
 std::filesystem::path PathFromAnsi(std::string_view text) {
   std::u16string wide = Utf16FromAnsi(text);
   return std::filesystem::path(std::wstring(wide.begin(), wide.end()));
