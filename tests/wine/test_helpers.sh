@@ -50,3 +50,30 @@ finish() {
   fi
   echo "all checks passed"
 }
+
+# All Wine runs of a script share one prefix: the session's (scripts/wine-session.sh) or, when
+# the script runs alone, one made here and removed on exit.
+use_persistent_prefix() {
+  if [[ -z "${KORVANE_WINEPREFIX:-}" ]]; then
+    export KORVANE_WINEPREFIX="$work/prefix"
+    mkdir -p "$KORVANE_WINEPREFIX"
+    trap 'WINEPREFIX="$KORVANE_WINEPREFIX" wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+  fi
+}
+
+# The Unix path of a Windows path inside the prefix (C:\... under drive_c, Z:\... from the root).
+unix_path_in_prefix() {
+  local path=${1//\\//}
+  case "$path" in
+    [Cc]:/*) printf '%s/drive_c/%s' "$KORVANE_WINEPREFIX" "${path:3}" ;;
+    [Zz]:/*) printf '/%s' "${path:3}" ;;
+    *) printf '%s' "$path" ;;
+  esac
+}
+
+# The prefix's temporary folder as a Unix path (where the setups make their vokN folders).
+wine_temp_folder() {
+  local found
+  found=$(find "$KORVANE_WINEPREFIX/drive_c/users" -maxdepth 4 -type d -path '*/AppData/Local/Temp' 2>/dev/null | head -1)
+  printf '%s' "${found:-$KORVANE_WINEPREFIX/drive_c/windows/temp}"
+}
