@@ -82,7 +82,7 @@ void SetInitializationVariables(TVariableManager& store, const CommandLineProtec
   set("VRAXLOGO", "");
   set("SELECTED", "0");
   set("WINDOWHANDLE", "0");
-  set("EXEFILE", context.programPath.string());
+  set("EXEFILE", PathText(context.programPath));
   set("EXEDIR", programFolder);
   set("PROGRESSTEXT", "");
   set("PROGRESSMODE", "");
@@ -118,7 +118,7 @@ void SetInitializationVariables(TVariableManager& store, const CommandLineProtec
   set("ABORTEDONERROR", kFalseWord);
   set("SAVEDATA", kFalseWord);
   set("SUPPORTDIR", context.supportDirectory.empty() ? std::string() : FolderText(context.supportDirectory));
-  set("MSIFILE", context.supportDirectory.empty() ? std::string() : context.InstallerDatabaseInSupport().string());
+  set("MSIFILE", context.supportDirectory.empty() ? std::string() : PathText(context.InstallerDatabaseInSupport()));
   set("LANGUAGE", "");
 }
 

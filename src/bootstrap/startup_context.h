@@ -43,10 +43,12 @@ struct StartupContext {
 
   // The installer database as the engine sees it: support directory + base name + ".msi".
   [[nodiscard]] std::filesystem::path InstallerDatabaseInSupport() const {
-    return supportDirectory / (programBaseName + ".msi");
+    return supportDirectory / std::filesystem::path(programPath.filename()).replace_extension(".msi");
   }
 };
 
+// A path as script text (ANSI, as the engine's texts and the archive library's calls are).
+std::string PathText(const std::filesystem::path& path);
 // A folder as script text, always ending with the path separator (a backslash on Windows).
 std::string FolderText(const std::filesystem::path& folder);
 

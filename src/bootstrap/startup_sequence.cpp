@@ -27,12 +27,12 @@ void MarkHostApplication(platform::StartupServices& system, const std::filesyste
   const platform::WindowsVersion version = system.Version();
   if (version.major > 6 || (version.major == 6 && version.minor >= 1)) {
     (void)system.WriteRegistryText(platform::RegistryRoot::ClassesRoot,
-                                   "Applications\\" + program.filename().string(), "IsHostApp", "");
+                                   "Applications\\" + PathText(program.filename()), "IsHostApp", "");
   } else if (version.major == 6 && version.minor == 0) {
     (void)system.WriteRegistryNumber(platform::RegistryRoot::CurrentUser,
                                      "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\"
                                      "Compatibility Assistant\\Persisted",
-                                     program.string(), 32);
+                                     PathText(program), 32);
   }
 }
 
@@ -76,7 +76,7 @@ Status CopyIntoSupportDirectory(const std::filesystem::path& file, const std::fi
   const std::filesystem::path target = supportDirectory / file.filename();
   std::error_code ec;
   std::filesystem::copy_file(file, target, std::filesystem::copy_options::overwrite_existing, ec);
-  if (ec) return Error{"cannot copy " + file.string() + " to " + target.string() + ": " + ec.message()};
+  if (ec) return Error{"cannot copy " + PathText(file) + " to " + PathText(target) + ": " + ec.message()};
   platform::ClearFileAttributes(target);
   return Ok();
 }
@@ -97,14 +97,14 @@ class Sequence {
     MarkHostApplication(system_, c.programPath);
     system_.RestrictToFirstProcessor();
     c.programFolder = c.programPath.parent_path();
-    c.programBaseName = c.programPath.stem().string();
+    c.programBaseName = PathText(c.programPath.stem());
     c.tempFolder = system_.TempFolder();
     // 4: the language table, before any window shows.
     LoadLanguageFile(system_, c);
     // 5: the command line.
-    c.supportArchive = c.programFolder / (c.programBaseName + ".res");
-    c.installerDatabase = c.programFolder / (c.programBaseName + ".msi");
-    c.patchPackage = c.programFolder / (c.programBaseName + ".msp");
+    c.supportArchive = std::filesystem::path(c.programPath).replace_extension(".res");
+    c.installerDatabase = std::filesystem::path(c.programPath).replace_extension(".msi");
+    c.patchPackage = std::filesystem::path(c.programPath).replace_extension(".msp");
     c.commandLine = ParseCommandLine(system_.RawCommandLine());
     c.silent = c.commandLine.Silent();
     c.updateStart = c.commandLine.UpdateStart();
@@ -123,7 +123,7 @@ class Sequence {
     if (!stubSize) return Fail(exit_code::kDamagedPackage, "Cannot read the setup program's own headers: " + stubSize.error());
     std::error_code sizeError;
     const auto fileSize = std::filesystem::file_size(c.programPath, sizeError);
-    if (sizeError) return Fail(exit_code::kDamagedPackage, "Cannot read " + c.programPath.string() + ": " + sizeError.message());
+    if (sizeError) return Fail(exit_code::kDamagedPackage, "Cannot read " + PathText(c.programPath) + ": " + sizeError.message());
     if (fileSize <= *stubSize) return Fail(exit_code::kNoPackage, kNoPackageText);
     c.log.Write("    </StubSize>");
     c.log.Write("    <StubData>");
@@ -146,7 +146,7 @@ class Sequence {
     c.log.Write("    <ExtractArchive>");
     if (!Exists(c.supportArchive))
       return Fail(exit_code::kNoSupportArchive, c.languages.Message(LanguageTable::kSupportArchiveMissing),
-                  c.supportArchive.string());
+                  PathText(c.supportArchive));
     if (std::string problem = ExtractSupportArchive(); !problem.empty())
       return Fail(exit_code::kSupportArchiveFailed, c.languages.Message(LanguageTable::kSupportArchiveFailed),
                   problem);
@@ -155,7 +155,7 @@ class Sequence {
     c.log.Write("    <ExtractResource>");
     if (!Exists(c.installerDatabase) && !Exists(c.patchPackage))
       return Fail(exit_code::kNoInstallerDatabase, c.languages.Message(LanguageTable::kInstallerDatabaseMissing),
-                  c.installerDatabase.string());
+                  PathText(c.installerDatabase));
     c.log.Write("    </ExtractResource>");
     c.log.Write("    <ResourcePath>");
     for (const auto& file : {c.installerDatabase, c.patchPackage}) {
@@ -198,9 +198,9 @@ class Sequence {
     auto library = media::ArchiveLibrary::Load(c.programFolder / kArchiveLibraryName);
     if (!library) return library.error();
     std::string error;
-    if (!media::SevenZipExtract(*library, c.supportArchive.string(), "", FolderText(c.supportDirectory), true, true,
+    if (!media::SevenZipExtract(*library, PathText(c.supportArchive), "", FolderText(c.supportDirectory), true, true,
                                 error))
-      return c.supportArchive.string() + ": " + (error.empty() ? "extraction failed" : error);
+      return PathText(c.supportArchive) + ": " + (error.empty() ? "extraction failed" : error);
     return {};
   }
 
@@ -237,13 +237,6 @@ class Sequence {
 };
 
 }  // namespace
-
-std::string FolderText(const std::filesystem::path& folder) {
-  std::string text = folder.string();
-  const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
-  if (text.empty() || text.back() != separator) text.push_back(separator);
-  return text;
-}
 
 int RunStartupSequence(platform::StartupServices& system, const StartupSteps& steps) {
   Sequence sequence(system, steps);

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <thread>
+#include <vector>
 
 #include "bootstrap/support_directory.h"
 #include "bootstrap/window_placement.h"
@@ -43,6 +46,28 @@ TEST_F(SupportDirectoryTest, TakesTheFirstFreeNumber) {
   ASSERT_TRUE(dir.ok()) << dir.error();
   EXPECT_EQ(dir->filename(), "vok3");
   EXPECT_TRUE(std::filesystem::is_directory(*dir));
+}
+
+TEST_F(SupportDirectoryTest, AFileOfTheNameCountsAsTaken) {
+  std::ofstream(temp_ / "vok1") << "not a folder";
+  auto dir = CreateSupportDirectory(temp_);
+  ASSERT_TRUE(dir.ok()) << dir.error();
+  EXPECT_EQ(dir->filename(), "vok2");
+}
+
+TEST_F(SupportDirectoryTest, SetupsStartedTogetherNeverShareAFolder) {
+  std::vector<std::filesystem::path> made[2];
+  std::thread a([&] {
+    for (int i = 0; i < 40; ++i) made[0].push_back(CreateSupportDirectory(temp_).value());
+  });
+  std::thread b([&] {
+    for (int i = 0; i < 40; ++i) made[1].push_back(CreateSupportDirectory(temp_).value());
+  });
+  a.join();
+  b.join();
+  std::set<std::filesystem::path> distinct(made[0].begin(), made[0].end());
+  distinct.insert(made[1].begin(), made[1].end());
+  EXPECT_EQ(distinct.size(), 80u);
 }
 
 TEST_F(SupportDirectoryTest, RemovalTakesReadOnlyFilesAndNestedFolders) {

@@ -51,11 +51,11 @@ run_setup() {
   fi
 }
 
-# Every vokN folder left in the prefix's temporary folder.
+# Every vokN folder left in the prefix's temporary folder (known from the first good run).
+wine_temp=""
 leftover_support_dirs() {
-  local temp
-  temp=$(wine_temp_folder)
-  (cd "$temp" 2>/dev/null && ls -d vok[0-9]* 2>/dev/null | tr '\n' ' ')
+  [[ -d "$wine_temp" ]] || { fail "the temporary folder of the prefix is not known"; return; }
+  (cd "$wine_temp" && ls -d vok[0-9]* 2>/dev/null | tr '\n' ' ')
 }
 
 # 1. The bare stub carries no package.
@@ -110,18 +110,18 @@ expected_bytes=$(printf '%s\n' "$expected_log" | sed 's/$/\r/' | iconv -f UTF-8 
 actual_bytes=$(od -An -tx1 -v "$work/timing-log.txt" | tr -d ' \n')
 expect_equal "timing log of a good run, byte for byte" "$expected_bytes" "$actual_bytes"
 [[ -n "$support_dir" ]] || fail "the engine marker names no support directory"
+wine_temp=$(dirname "$support_dir")
 expect_equal "support directory of the first run" "vok1" "$(basename "$support_dir")"
 [[ ! -e "$support_dir" ]] || fail "support directory $support_dir left behind"
 expect_equal "no support directory left" "" "$(leftover_support_dirs)"
 
 # 4. vok1 and vok2 taken: the run uses vok3 and leaves the others alone.
-temp=$(wine_temp_folder)
-mkdir -p "$temp/vok1" "$temp/vok2"
+mkdir -p "$wine_temp/vok1" "$wine_temp/vok2"
 run_setup "$work/good/Setup.exe" /s
 expect_equal "exit code with vok1 and vok2 taken" 0 "$rc"
 expect_equal "support directory with vok1 and vok2 taken" "vok3" "$(basename "$support_dir")"
 expect_equal "only the folders made before are left" "vok1 vok2 " "$(leftover_support_dirs)"
-rmdir "$temp/vok1" "$temp/vok2"
+rmdir "$wine_temp/vok1" "$wine_temp/vok2"
 
 # 5. The files beside the program, each missing or damaged in turn.
 check_failure() {  # WHAT EXPECTED_CODE LAST_LOG_ENTRY

@@ -71,9 +71,3 @@ unix_path_in_prefix() {
   esac
 }
 
-# The prefix's temporary folder as a Unix path (where the setups make their vokN folders).
-wine_temp_folder() {
-  local found
-  found=$(find "$KORVANE_WINEPREFIX/drive_c/users" -maxdepth 4 -type d -path '*/AppData/Local/Temp' 2>/dev/null | head -1)
-  printf '%s' "${found:-$KORVANE_WINEPREFIX/drive_c/windows/temp}"
-}
