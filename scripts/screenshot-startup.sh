@@ -14,7 +14,10 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-shot.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 # A 420 x 260 splash picture, centred on the 1024 x 768 screen.
 convert -size 420x260 gradient:'#1f4e79-#8fb8de' -gravity center -fill white -pointsize 34 \
+  -font /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
   -annotate 0 'Korvane Demo' BMP3:"$work/setup.bmp"
+# Xvfb runs no window manager: let Wine draw the window frames and captions itself.
+cmake/wine-run.sh reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null
 cmake/wine-run.sh build/win64/bin/korvane-startup-windows.exe "Z:${work//\//\\}\\setup.bmp" 12000 &
 shown=$!
 sleep 8
