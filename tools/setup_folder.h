@@ -14,12 +14,12 @@
 namespace korvane::builder {
 
 struct SetupFolderInputs {
-  std::string name;                       // base name of the setup program and its files
-  std::string package;                    // the package text
+  std::string name;     // base name of the setup program and its files
+  std::string package;  // the package text
   std::filesystem::path stub;
-  std::filesystem::path archiveLibrary;   // the built vok.lib
-  std::filesystem::path output;           // the folder; created when missing
-  std::optional<std::filesystem::path> support;  // folder whose contents go into "<name>.res"
+  std::filesystem::path archiveLibrary;                    // the built vok.lib
+  std::filesystem::path output;                            // the folder; created when missing
+  std::optional<std::filesystem::path> support;            // folder whose contents go into "<name>.res"
   std::optional<std::filesystem::path> installerDatabase;  // copied as "<name>.msi"
   std::optional<std::filesystem::path> patchPackage;       // copied as "<name>.msp"
   std::optional<std::filesystem::path> data;               // copied as "data"

@@ -23,8 +23,8 @@ std::string FilePart(std::string_view path) {
 }  // namespace
 
 EngineVariableFacts CollectEngineVariableFacts(platform::SystemFacts& system) {
-  return {system.TickCount(),        system.PerMachineAllowed(), system.RegisteredOwner(),
-          system.RegisteredOrganization(), system.ShortDateText(), system.LongTimeText()};
+  return {system.TickCount(),     system.PerMachineAllowed(), system.RegisteredOwner(), system.RegisteredOrganization(),
+          system.ShortDateText(), system.LongTimeText()};
 }
 
 LauncherPaths DeriveLauncherPaths(const CommandLine& commandLine) {

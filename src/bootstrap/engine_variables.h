@@ -18,12 +18,12 @@ inline constexpr std::string_view kInitializationContext = "Initialization";
 
 // Facts about the user and the moment that some start values take; the caller asks the system.
 struct EngineVariableFacts {
-  uint64_t tickCount = 0;      // milliseconds since the system started
-  bool allUsers = false;       // administrator (elevated on Vista and later); true on the 95 family
+  uint64_t tickCount = 0;  // milliseconds since the system started
+  bool allUsers = false;   // administrator (elevated on Vista and later); true on the 95 family
   std::string registeredOwner;
   std::string registeredOrganization;
-  std::string dateText;        // today in the short date format
-  std::string timeText;        // now in the long time format
+  std::string dateText;  // today in the short date format
+  std::string timeText;  // now in the long time format
 };
 
 // Asks the system for the facts.

@@ -21,7 +21,7 @@ struct StartupContext {
 
   std::filesystem::path programPath;
   std::filesystem::path programFolder;
-  std::string programBaseName;           // file name without extension
+  std::string programBaseName;  // file name without extension
   std::filesystem::path tempFolder;
   std::filesystem::path supportArchive;     // program folder + base name + ".res"
   std::filesystem::path installerDatabase;  // program folder + base name + ".msi"

@@ -26,8 +26,8 @@ constexpr const char* kNoPackageText = "For internal use only";
 void MarkHostApplication(platform::StartupServices& system, const std::filesystem::path& program) {
   const platform::WindowsVersion version = system.Version();
   if (version.major > 6 || (version.major == 6 && version.minor >= 1)) {
-    (void)system.WriteRegistryText(platform::RegistryRoot::ClassesRoot,
-                                   "Applications\\" + PathText(program.filename()), "IsHostApp", "");
+    (void)system.WriteRegistryText(platform::RegistryRoot::ClassesRoot, "Applications\\" + PathText(program.filename()),
+                                   "IsHostApp", "");
   } else if (version.major == 6 && version.minor == 0) {
     (void)system.WriteRegistryNumber(platform::RegistryRoot::CurrentUser,
                                      "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\"
@@ -63,10 +63,11 @@ size_t CountDialogs(const PackageTables& tables) {
 void WriteEngineMarker(platform::StartupServices& system, const StartupContext& context) {
   const std::string marker = system.EnvironmentValue(kEngineMarkerVariable);
   if (marker.empty()) return;
-  const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-      std::chrono::system_clock::now().time_since_epoch());
+  const auto now =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch());
   std::ofstream out(marker, std::ios::binary | std::ios::trunc);
-  out << "supportdir=" << FolderText(context.supportDirectory) << "\n" << "time=" << now.count() << "\n";
+  out << "supportdir=" << FolderText(context.supportDirectory) << "\n"
+      << "time=" << now.count() << "\n";
 }
 
 // Copies a file into the support directory under its own name, overwriting, and makes it a
@@ -120,10 +121,12 @@ class Sequence {
     // 8 and 9: the package.
     c.log.Write("    <StubSize>");
     auto stubSize = system_.RunningImageEnd();
-    if (!stubSize) return Fail(exit_code::kDamagedPackage, "Cannot read the setup program's own headers: " + stubSize.error());
+    if (!stubSize)
+      return Fail(exit_code::kDamagedPackage, "Cannot read the setup program's own headers: " + stubSize.error());
     std::error_code sizeError;
     const auto fileSize = std::filesystem::file_size(c.programPath, sizeError);
-    if (sizeError) return Fail(exit_code::kDamagedPackage, "Cannot read " + PathText(c.programPath) + ": " + sizeError.message());
+    if (sizeError)
+      return Fail(exit_code::kDamagedPackage, "Cannot read " + PathText(c.programPath) + ": " + sizeError.message());
     if (fileSize <= *stubSize) return Fail(exit_code::kNoPackage, kNoPackageText);
     c.log.Write("    </StubSize>");
     c.log.Write("    <StubData>");
@@ -148,8 +151,7 @@ class Sequence {
       return Fail(exit_code::kNoSupportArchive, c.languages.Message(LanguageTable::kSupportArchiveMissing),
                   PathText(c.supportArchive));
     if (std::string problem = ExtractSupportArchive(); !problem.empty())
-      return Fail(exit_code::kSupportArchiveFailed, c.languages.Message(LanguageTable::kSupportArchiveFailed),
-                  problem);
+      return Fail(exit_code::kSupportArchiveFailed, c.languages.Message(LanguageTable::kSupportArchiveFailed), problem);
     c.log.Write("    </ExtractArchive>");
     // 12 and 13: the installer database or patch package.
     c.log.Write("    <ExtractResource>");

@@ -13,10 +13,10 @@ namespace korvane {
 
 // The engine-side steps the sequence calls; an empty one is skipped.
 struct StartupSteps {
-  std::function<int(StartupContext&)> runEngine;            // returns the exit code in force
-  std::function<void(StartupContext&)> initialiseDialogs;   // with the support directory ready
+  std::function<int(StartupContext&)> runEngine;           // returns the exit code in force
+  std::function<void(StartupContext&)> initialiseDialogs;  // with the support directory ready
   std::function<void(StartupContext&, size_t statementIndex)> preloadDialog;
-  std::function<void(StartupContext&)> postRunCache;        // right after the engine returned
+  std::function<void(StartupContext&)> postRunCache;  // right after the engine returned
 };
 
 // When this environment variable names a file, the sequence writes to it, just before the

@@ -9,8 +9,7 @@ namespace korvane {
 namespace {
 
 struct Fixture {
-  Fixture(std::string_view rawCommandLine)
-      : context([](std::string_view, std::string_view, bool) {}) {
+  Fixture(std::string_view rawCommandLine) : context([](std::string_view, std::string_view, bool) {}) {
     context.commandLine = ParseCommandLine(rawCommandLine);
     context.silent = context.commandLine.Silent();
     context.log.SetPath(context.commandLine.LogPath());
@@ -42,19 +41,49 @@ TEST(EngineVariables, StartValuesOfTheInitializationStep) {
 
   const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
   const std::vector<std::pair<const char*, std::string>> expected = {
-      {"VRAX_thProgress", "0"}, {"VRAX_thMax", "100"}, {"VRAX_thFinished", "FALSE"},
-      {"VRAX_LastActiveTick", "1234"}, {"TARGETDIR", ""}, {"STARTMENU", "Demo Product"}, {"ALLUSERS", "TRUE"},
-      {"PRODUCTCODE", "{P}"}, {"REVISIONCODE", "{R}"}, {"DATADIR", "setups" + sep + "data" + sep},
-      {"MAINTENANCE", "FALSE"}, {"VRAX_COMPRESS_INSTALLER_CACHE", "TRUE"}, {"IISHOST", "localhost"},
-      {"OVERRIDECACHE", ""}, {"SELECTED", "0"}, {"WINDOWHANDLE", "0"}, {"EXEDIR", "setups" + sep},
-      {"ABORT", "FALSE"}, {"USERNAME", "Owner"}, {"USERCOMPANY", "Org"}, {"RUNAPP", "TRUE"}, {"WIZARD", "NEXT"},
-      {"VERSION", "2.5"}, {"SILENT", "TRUE"}, {"LOGGED", "c:\\logs\\a.txt"},
+      {"VRAX_thProgress", "0"},
+      {"VRAX_thMax", "100"},
+      {"VRAX_thFinished", "FALSE"},
+      {"VRAX_LastActiveTick", "1234"},
+      {"TARGETDIR", ""},
+      {"STARTMENU", "Demo Product"},
+      {"ALLUSERS", "TRUE"},
+      {"PRODUCTCODE", "{P}"},
+      {"REVISIONCODE", "{R}"},
+      {"DATADIR", "setups" + sep + "data" + sep},
+      {"MAINTENANCE", "FALSE"},
+      {"VRAX_COMPRESS_INSTALLER_CACHE", "TRUE"},
+      {"IISHOST", "localhost"},
+      {"OVERRIDECACHE", ""},
+      {"SELECTED", "0"},
+      {"WINDOWHANDLE", "0"},
+      {"EXEDIR", "setups" + sep},
+      {"ABORT", "FALSE"},
+      {"USERNAME", "Owner"},
+      {"USERCOMPANY", "Org"},
+      {"RUNAPP", "TRUE"},
+      {"WIZARD", "NEXT"},
+      {"VERSION", "2.5"},
+      {"SILENT", "TRUE"},
+      {"LOGGED", "c:\\logs\\a.txt"},
       {"CMDLINE", "/s /L=C:\\Logs\\A.TXT /m=C:\\Outer\\Launch.EXE /g=\\\\srv\\Policy\\x.msi"},
-      {"REBOOTNOW", "OK"}, {"SFXPATH", "c:\\outer\\"}, {"SFXFILE", "launch.exe"}, {"GPOPATH", "\\\\srv\\policy\\"},
-      {"COMPLETE", "TRUE"}, {"REMOVE", "FALSE"}, {"NEWLINE", "\r\n"}, {"ROOTDIR", "setups" + sep},
-      {"TITLE", "Demo Product"}, {"COMPANY", "Demo Ltd"}, {"DATE", "11.12.2026"}, {"TIME", "12:34:56"},
-      {"TEMPDIR", "temp" + sep}, {"ABORTONERROR", "TRUE"}, {"SUPPORTDIR", "temp" + sep + "vok1" + sep},
-      {"MSIFILE", "temp" + sep + "vok1" + sep + "Demo.msi"}, {"LANGUAGE", ""}};
+      {"REBOOTNOW", "OK"},
+      {"SFXPATH", "c:\\outer\\"},
+      {"SFXFILE", "launch.exe"},
+      {"GPOPATH", "\\\\srv\\policy\\"},
+      {"COMPLETE", "TRUE"},
+      {"REMOVE", "FALSE"},
+      {"NEWLINE", "\r\n"},
+      {"ROOTDIR", "setups" + sep},
+      {"TITLE", "Demo Product"},
+      {"COMPANY", "Demo Ltd"},
+      {"DATE", "11.12.2026"},
+      {"TIME", "12:34:56"},
+      {"TEMPDIR", "temp" + sep},
+      {"ABORTONERROR", "TRUE"},
+      {"SUPPORTDIR", "temp" + sep + "vok1" + sep},
+      {"MSIFILE", "temp" + sep + "vok1" + sep + "Demo.msi"},
+      {"LANGUAGE", ""}};
   for (const auto& [name, value] : expected) {
     EXPECT_TRUE(f.store.Exists(name)) << name;
     EXPECT_EQ(f.store.Get(name), value) << name;

@@ -40,7 +40,9 @@ class SetupFolderTest : public ::testing::Test {
     in_.output = dir_ / "out";
   }
   void TearDown() override { fs::remove_all(dir_); }
-  void Write(const std::string& name, const std::string& bytes) { std::ofstream(dir_ / name, std::ios::binary) << bytes; }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
   static std::string Read(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -9,10 +9,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -124,8 +124,9 @@ class FakeSystem final : public platform::StartupServices {
 class StartupSequenceTest : public ::testing::Test {
  public:  // the failure table's steps reach into the fixture
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("korvane-startup-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    root_ = fs::temp_directory_path() /
+            ("korvane-startup-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(root_);
     system_ = FakeSystem();
     seen_ = Seen();
@@ -201,11 +202,10 @@ TEST_F(StartupSequenceTest, GoodSetupRunsTheEngineAndCleansUp) {
   EXPECT_THAT(system_.Log(),
               ElementsAre("<Korvane>", "  <SetupSplash>", "    <StubSize>", "    </StubSize>", "    <StubData>",
                           "    </StubData>", "    <GlobalLists>", "    </GlobalLists>", "    <SupportDir>",
-                          "    </SupportDir>", "    <ExtractArchive>", "    </ExtractArchive>",
-                          "    <ExtractResource>", "    </ExtractResource>", "    <ResourcePath>",
-                          "    </ResourcePath>", "    <Dialogs>", "    </Dialogs>", "  </SetupSplash>",
-                          "  <RunScript>", "  </RunScript>", "  <Free>", "  </Free>", "  <CachedSupportDir>",
-                          "  </CachedSupportDir>", "</Korvane>"));
+                          "    </SupportDir>", "    <ExtractArchive>", "    </ExtractArchive>", "    <ExtractResource>",
+                          "    </ExtractResource>", "    <ResourcePath>", "    </ResourcePath>", "    <Dialogs>",
+                          "    </Dialogs>", "  </SetupSplash>", "  <RunScript>", "  </RunScript>", "  <Free>",
+                          "  </Free>", "  <CachedSupportDir>", "  </CachedSupportDir>", "</Korvane>"));
   ASSERT_FALSE(system_.logLines.empty());
   EXPECT_TRUE(system_.logLines.front().second) << "the first entry empties the file";
   for (size_t i = 1; i < system_.logLines.size(); ++i) EXPECT_FALSE(system_.logLines[i].second);
@@ -304,7 +304,8 @@ TEST_F(StartupSequenceTest, LanguageFileAfterTheLibraryImageReplacesTheTexts) {
   };
   const uint64_t imageEnd = fs::file_size(folder_ / "vok.lib");
   std::ofstream(folder_ / "vok.lib", std::ios::binary | std::ios::app)
-      << block("base") << "French\r\n" << block("Base de données introuvable") << "German\r\n"
+      << block("base") << "French\r\n"
+      << block("Base de données introuvable") << "German\r\n"
       << block("Datenbank nicht gefunden");
   system_.libraryImageEnd = imageEnd;
   system_.commandLine = "Demo.exe";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bootstrap/support_directory.h"
+#include "bootstrap/timing_log.h"
 #include "bootstrap/window_placement.h"
 
 namespace korvane {
@@ -24,6 +25,23 @@ TEST(WindowPlacement, PreparingWindowFollowsTheSplashWithinTheScreen) {
   const WindowRect centred = CentreOnScreen(375, 118, 800, 600);
   EXPECT_EQ(centred.left, 212);
   EXPECT_EQ(centred.top, 241);
+}
+
+TEST(TimingLog, FirstEntryEmptiesTheFileAndTheInterpreterCanRedirectOrStopIt) {
+  std::vector<std::string> writes;
+  TimingLog log([&](std::string_view path, std::string_view line, bool truncate) {
+    writes.push_back(std::string(path) + "|" + std::string(line) + (truncate ? "|new" : ""));
+  });
+  log.Write("before a path is known");  // no log: nothing, and the file is not yet emptied
+  log.SetPath("C:\\Logs\\Setup.LOG");
+  log.Write("<Korvane>");
+  log.Write("  <SetupSplash>");
+  log.SetPath("D:\\Other.txt");  // LOGGED copied back by the interpreter
+  log.Write("    <vrax>");
+  log.SetPath("");  // LOGGED emptied: the log stops
+  log.Write("    </vrax>");
+  EXPECT_EQ(writes, (std::vector<std::string>{"c:\\logs\\setup.log|<Korvane>|new",
+                                              "c:\\logs\\setup.log|  <SetupSplash>", "d:\\other.txt|    <vrax>"}));
 }
 
 class SupportDirectoryTest : public ::testing::Test {

@@ -18,14 +18,15 @@ HKEY RootKey(RegistryRoot root) { return root == RegistryRoot::ClassesRoot ? HKE
 Status WriteValue(RegistryRoot root, const std::string& key, const std::string& name, DWORD type, const void* data,
                   DWORD size) {
   HKEY handle = nullptr;
-  LONG opened = RegCreateKeyExA(RootKey(root), key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                                nullptr, &handle, nullptr);
-  if (opened != ERROR_SUCCESS) return Error{"cannot open the registry key " + key + " (system error " +
-                                            std::to_string(opened) + ")"};
+  LONG opened = RegCreateKeyExA(RootKey(root), key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                                &handle, nullptr);
+  if (opened != ERROR_SUCCESS)
+    return Error{"cannot open the registry key " + key + " (system error " + std::to_string(opened) + ")"};
   LONG written = RegSetValueExA(handle, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
   RegCloseKey(handle);
-  if (written != ERROR_SUCCESS) return Error{"cannot write the registry value " + name + " under " + key +
-                                             " (system error " + std::to_string(written) + ")"};
+  if (written != ERROR_SUCCESS)
+    return Error{"cannot write the registry value " + name + " under " + key + " (system error " +
+                 std::to_string(written) + ")"};
   return Ok();
 }
 
@@ -57,8 +58,8 @@ class Win32StartupServices final : public StartupServices {
     using AffinityFunction = BOOL(WINAPI*)(HANDLE, DWORD_PTR);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     if (!kernel) return;
-    auto setAffinity = reinterpret_cast<AffinityFunction>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetProcessAffinityMask")));
+    auto setAffinity =
+        reinterpret_cast<AffinityFunction>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetProcessAffinityMask")));
     if (setAffinity) setAffinity(GetCurrentProcess(), 1);
   }
 
@@ -70,8 +71,8 @@ class Win32StartupServices final : public StartupServices {
   Result<uint64_t> LibraryImageEnd(const std::filesystem::path& library) override {
     HMODULE module = LoadLibraryW(library.c_str());
     if (!module)
-      return Error{"cannot load the library " + library.string() + " (system error " +
-                   std::to_string(GetLastError()) + ")"};
+      return Error{"cannot load the library " + library.string() + " (system error " + std::to_string(GetLastError()) +
+                   ")"};
     // The headers are mapped as they stand in the file; SizeOfHeaders covers the section table.
     const auto* base = reinterpret_cast<const uint8_t*>(module);
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);

@@ -17,7 +17,8 @@ bool IsNtFamily() {
 
 // A string value under HKLM, from the NT key first and the 95 family's key second.
 std::string WindowsRegistration(const char* name) {
-  for (const char* key : {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"}) {
+  for (const char* key :
+       {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "SOFTWARE\\Microsoft\\Windows\\CurrentVersion"}) {
     char buffer[512] = {};
     DWORD size = sizeof buffer - 1;
     HKEY handle = nullptr;
