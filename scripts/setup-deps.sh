@@ -9,7 +9,7 @@ packages=(
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   libz-mingw-w64-dev libgcrypt-mingw-w64-dev lzma-dev
   wine64 wine fonts-wine xvfb xauth x11-utils imagemagick
-  7zip msitools wixl
+  7zip msitools wixl fonts-dejavu-core
 )
 
 missing=()

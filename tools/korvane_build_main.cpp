@@ -16,6 +16,7 @@
 #include "engine/preparation_pass.h"
 #include "tools/script_source.h"
 #include "tools/setup_file.h"
+#include "tools/setup_folder.h"
 
 namespace korvane::builder {
 namespace {
@@ -30,6 +31,11 @@ constexpr const char* kUsage =
     "      compile SOURCE and write SETUP: the stub up to its image end, then the package\n"
     "  korvane-build build --raw PACKAGE --stub STUB -o SETUP\n"
     "      append the file PACKAGE verbatim as the package (for damaged-package tests)\n"
+    "  korvane-build folder SOURCE --stub STUB --archive-library VOK -o FOLDER [--name NAME]\n"
+    "      [--support DIR] [--msi FILE] [--msp FILE] [--data DIR] [--splash BMP] [--language-file FILE]\n"
+    "      write a whole setup folder: NAME.exe (default: the source's base name), NAME.res (a 7z\n"
+    "      archive of the contents of DIR, made with 7zz; empty without --support), vok.lib (VOK with\n"
+    "      the language file after it), NAME.msi / NAME.msp, setup.bmp and the media folder data\\\n"
     "  korvane-build package SOURCE -o PACKAGE [--source-path TEXT]\n"
     "      write only the package text\n"
     "  korvane-build dump SETUP\n"
@@ -37,13 +43,14 @@ constexpr const char* kUsage =
     "  korvane-build dump-source SOURCE [--source-path TEXT]\n"
     "      print the package tables SOURCE compiles to\n"
     "--source-path sets the file part of the source positions (default: SOURCE made absolute).\n"
-    "build and package run the engine's preparation pass on the compiled script and refuse a\n"
+    "build, folder and package run the engine's preparation pass on the compiled script and refuse a\n"
     "script it rejects; --no-check skips that (for setups that test the engine's own check).\n";
 
 struct Options {
   std::string command;
   std::optional<std::string> source, raw, stub, output, sourcePath;
   bool noCheck = false;
+  std::optional<std::string> name, archiveLibrary, support, msi, msp, data, splash, languageFile;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& problem) {
@@ -78,6 +85,22 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& problem)
       ok = valueOf(o.sourcePath);
     else if (arg == "--no-check")
       o.noCheck = true;
+    else if (arg == "--name")
+      ok = valueOf(o.name);
+    else if (arg == "--archive-library")
+      ok = valueOf(o.archiveLibrary);
+    else if (arg == "--support")
+      ok = valueOf(o.support);
+    else if (arg == "--msi")
+      ok = valueOf(o.msi);
+    else if (arg == "--msp")
+      ok = valueOf(o.msp);
+    else if (arg == "--data")
+      ok = valueOf(o.data);
+    else if (arg == "--splash")
+      ok = valueOf(o.splash);
+    else if (arg == "--language-file")
+      ok = valueOf(o.languageFile);
     else if (!arg.empty() && arg[0] == '-') {
       problem = "unknown option " + arg;
       return std::nullopt;
@@ -175,6 +198,39 @@ int Build(const Options& o) {
   return kExitOk;
 }
 
+std::optional<std::filesystem::path> PathOf(const std::optional<std::string>& text) {
+  if (!text) return std::nullopt;
+  return std::filesystem::path(*text);
+}
+
+int BuildFolder(const Options& o) {
+  if (!o.source || !o.stub || !o.output || !o.archiveLibrary)
+    return UsageFault("folder needs SOURCE, --stub STUB, --archive-library VOK and -o FOLDER");
+  std::string text;
+  auto c = Compile(o, &text);
+  if (!c) return Fail(c.error());
+  SetupFolderInputs in;
+  in.name = o.name ? *o.name : std::filesystem::path(*o.source).stem().string();
+  if (in.name.empty() || in.name.find_first_of("/\\") != std::string::npos)
+    return UsageFault("--name must be a plain file name without extension");
+  in.package = std::move(text);
+  in.stub = *o.stub;
+  in.archiveLibrary = *o.archiveLibrary;
+  in.output = *o.output;
+  in.support = PathOf(o.support);
+  in.installerDatabase = PathOf(o.msi);
+  in.patchPackage = PathOf(o.msp);
+  in.data = PathOf(o.data);
+  in.splash = PathOf(o.splash);
+  in.languageFile = PathOf(o.languageFile);
+  auto written = WriteSetupFolder(in);
+  if (!written) return Fail("korvane-build: " + written.error());
+  std::cout << "korvane-build: wrote the setup folder " << *o.output << "\n";
+  for (const auto& file : *written) std::cout << "  " << file << "\n";
+  if (!o.msi && !o.msp) std::cout << "  note: no .msi or .msp given; the setup will end with exit code 16\n";
+  return kExitOk;
+}
+
 int WritePackageFile(const Options& o) {
   if (!o.source || !o.output) return UsageFault("package needs SOURCE and -o PACKAGE");
   std::string text;
@@ -214,6 +270,7 @@ int Run(int argc, char** argv) {
   const std::string& command = options->command;
   if (command == "build") return Build(*options);
   if (command == "package") return WritePackageFile(*options);
+  if (command == "folder") return BuildFolder(*options);
   if (command == "dump") return DumpSetup(*options);
   if (command == "dump-source") return DumpSource(*options);
   if (command == "help" || command == "--help" || command == "-h") {

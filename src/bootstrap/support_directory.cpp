@@ -12,8 +12,8 @@ void MakeWritable(const std::filesystem::path& folder) {
   for (auto it = std::filesystem::recursive_directory_iterator(folder, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
     std::error_code ignored;
-    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add,
+                                 ignored);
   }
 }
 
@@ -30,14 +30,16 @@ void EmptyFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 Result<std::filesystem::path> CreateSupportDirectory(const std::filesystem::path& tempFolder) {
+  std::error_code ec;
+  std::filesystem::create_directories(tempFolder, ec);
+  if (ec) return Error{"cannot create the temporary folder " + tempFolder.string() + ": " + ec.message()};
   for (unsigned n = 1;; ++n) {
     auto candidate = tempFolder / ("vok" + std::to_string(n));
-    std::error_code ec;
-    if (std::filesystem::exists(candidate, ec)) continue;
-    if (ec) return Error{"cannot look at " + candidate.string() + ": " + ec.message()};
-    std::filesystem::create_directories(candidate, ec);
-    if (ec) return Error{"cannot create the support directory " + candidate.string() + ": " + ec.message()};
-    return candidate;
+    // Creating the folder is the claim: of two setups started together only one creates vokN,
+    // the other goes on to the next number instead of sharing (and later removing) it.
+    if (std::filesystem::create_directory(candidate, ec)) return candidate;
+    if (!ec || std::filesystem::exists(candidate)) continue;  // taken, by a folder or a file
+    return Error{"cannot create the support directory " + candidate.string() + ": " + ec.message()};
   }
 }
 

@@ -35,6 +35,13 @@ check "unknown command exit code" 2 $?
 "$build" dump-source --colour >/dev/null 2>&1
 check "unknown option exit code" 2 $?
 
+"$build" folder "$root/examples/demo/demo.kvs" --stub "$work/out.exe" -o "$work/folder" >/dev/null 2>&1
+check "folder without --archive-library is a usage fault" 2 $?
+"$build" folder "$root/examples/demo/demo.kvs" --stub "$work/out.exe" --archive-library "$work/out.exe" \
+  --name "sub/x" -o "$work/folder" >/dev/null 2>&1
+check "folder with a path as --name is a usage fault" 2 $?
+check "no folder written after usage faults" "" "$(cd "$work" && ls -d folder 2>/dev/null)"
+
 "$build" package "$root/examples/demo/demo.kvs" -o "$work/demo.pkg"
 check "package exit code" 0 $?
 check "package ends with the source position list" '$' "$(tail -n 1 "$work/demo.pkg" | tr -d '\r')"

@@ -2,8 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <thread>
+#include <vector>
 
 #include "bootstrap/support_directory.h"
+#include "bootstrap/timing_log.h"
 #include "bootstrap/window_placement.h"
 
 namespace korvane {
@@ -21,6 +25,23 @@ TEST(WindowPlacement, PreparingWindowFollowsTheSplashWithinTheScreen) {
   const WindowRect centred = CentreOnScreen(375, 118, 800, 600);
   EXPECT_EQ(centred.left, 212);
   EXPECT_EQ(centred.top, 241);
+}
+
+TEST(TimingLog, FirstEntryEmptiesTheFileAndTheInterpreterCanRedirectOrStopIt) {
+  std::vector<std::string> writes;
+  TimingLog log([&](std::string_view path, std::string_view line, bool truncate) {
+    writes.push_back(std::string(path) + "|" + std::string(line) + (truncate ? "|new" : ""));
+  });
+  log.Write("before a path is known");  // no log: nothing, and the file is not yet emptied
+  log.SetPath("C:\\Logs\\Setup.LOG");
+  log.Write("<Korvane>");
+  log.Write("  <SetupSplash>");
+  log.SetPath("D:\\Other.txt");  // LOGGED copied back by the interpreter
+  log.Write("    <vrax>");
+  log.SetPath("");  // LOGGED emptied: the log stops
+  log.Write("    </vrax>");
+  EXPECT_EQ(writes, (std::vector<std::string>{"c:\\logs\\setup.log|<Korvane>|new",
+                                              "c:\\logs\\setup.log|  <SetupSplash>", "d:\\other.txt|    <vrax>"}));
 }
 
 class SupportDirectoryTest : public ::testing::Test {
@@ -43,6 +64,28 @@ TEST_F(SupportDirectoryTest, TakesTheFirstFreeNumber) {
   ASSERT_TRUE(dir.ok()) << dir.error();
   EXPECT_EQ(dir->filename(), "vok3");
   EXPECT_TRUE(std::filesystem::is_directory(*dir));
+}
+
+TEST_F(SupportDirectoryTest, AFileOfTheNameCountsAsTaken) {
+  std::ofstream(temp_ / "vok1") << "not a folder";
+  auto dir = CreateSupportDirectory(temp_);
+  ASSERT_TRUE(dir.ok()) << dir.error();
+  EXPECT_EQ(dir->filename(), "vok2");
+}
+
+TEST_F(SupportDirectoryTest, SetupsStartedTogetherNeverShareAFolder) {
+  std::vector<std::filesystem::path> made[2];
+  std::thread a([&] {
+    for (int i = 0; i < 40; ++i) made[0].push_back(CreateSupportDirectory(temp_).value());
+  });
+  std::thread b([&] {
+    for (int i = 0; i < 40; ++i) made[1].push_back(CreateSupportDirectory(temp_).value());
+  });
+  a.join();
+  b.join();
+  std::set<std::filesystem::path> distinct(made[0].begin(), made[0].end());
+  distinct.insert(made[1].begin(), made[1].end());
+  EXPECT_EQ(distinct.size(), 80u);
 }
 
 TEST_F(SupportDirectoryTest, RemovalTakesReadOnlyFilesAndNestedFolders) {

@@ -15,14 +15,13 @@ header() {
   printf 'RevisionCode = {0A1B2C3D-4E5F-4A6B-8C7D-8E9F0A1B2C3D}\n[script]\n'
 }
 
-# build NAME [BUILDER-OPTION...]: the source on stdin becomes NAME.exe with an (empty) installer
-# database beside it.
+# build NAME [BUILDER-OPTION...]: the source on stdin becomes the setup NAME.exe in the work
+# folder, with its support archive, vok.lib and an installer database beside it.
 build() {
   local name=$1
   shift
   cat >"$work/$name.kvs"
-  "$KORVANE_BUILD" build "$work/$name.kvs" --stub "$stub" -o "$work/$name.exe" "$@" >/dev/null || fail "building $name"
-  : >"$work/$name.msi"
+  build_setup "$work/$name.kvs" "$stub" "$work" "$name" "$@" || fail "building $name"
 }
 
 # The timing log as UTF-8 lines.
@@ -143,7 +142,8 @@ SCRIPT
 timeout 120 "$KORVANE_WINE_RUN" "$work/errors.exe" /s "/l=$(windows_path "$work")\\errors.log" >/dev/null
 expect_equal "a run-time error ends the script (exit code in force: 0)" 0 $?
 log=$(read_log "$work/errors.log")
-expect_equal "the loop's end is not logged after an error" \
-  "    <vrax>|  </RunScript>|</Korvane>" "$(printf '%s\n' "$log" | tail -3 | paste -sd '|')"
+expect_equal "the loop's end is not logged after an error, the shutdown still runs" \
+  "    <vrax>|  </RunScript>|  <Free>|  </Free>|  <CachedSupportDir>|  </CachedSupportDir>|</Korvane>" \
+  "$(printf '%s\n' "$log" | tail -7 | paste -sd '|')"
 
 finish

@@ -25,9 +25,8 @@ Set Variable: V | 1.x.3
 If: V | 6 | 1.2 | FALSE
 End
 SCRIPT
-"$KORVANE_BUILD" build "$work/errors.kvs" --stub "$stub" -o "$work/errors.exe" \
-  --source-path 'C:\Projects\Demo\setup-script.kvs' >/dev/null || fail "building errors.exe"
-: >"$work/errors.msi"
+build_setup "$work/errors.kvs" "$stub" "$work" errors --source-path 'C:\Projects\Demo\setup-script.kvs' ||
+  fail "building errors.exe"
 
 # A prefix of its own, so that ending the waiting setup ends nothing else.
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/korvane-wine-box.XXXXXX")
