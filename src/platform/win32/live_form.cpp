@@ -40,24 +40,24 @@ struct FontSpec {
 };
 
 // A component's font: the parent's, changed by its own Font.* properties.
-FontSpec FontOf(const Component& c, FontSpec spec) {
-  if (auto name = c.String("Font.Name")) spec.name = Wide(*name);
-  if (auto height = c.Integer("Font.Height")) spec.height = static_cast<int>(*height);
-  else if (auto size = c.Integer("Font.Size")) spec.height = -MulDiv(static_cast<int>(*size), 96, 72);
+FontSpec FontOf(const Component& c, FontSpec face) {
+  if (auto name = c.String("Font.Name")) face.name = Wide(*name);
+  if (auto height = c.Integer("Font.Height")) face.height = static_cast<int>(*height);
+  else if (auto size = c.Integer("Font.Size")) face.height = -MulDiv(static_cast<int>(*size), 96, 72);
   if (const Value* style = c.Find("Font.Style"); style && style->kind == ValueKind::Set) {
-    spec.bold = spec.italic = spec.underline = spec.strike = false;
+    face.bold = face.italic = face.underline = face.strike = false;
     for (const std::string& e : style->elements) {
-      spec.bold |= SameText(e, "fsBold");
-      spec.italic |= SameText(e, "fsItalic");
-      spec.underline |= SameText(e, "fsUnderline");
-      spec.strike |= SameText(e, "fsStrikeOut");
+      face.bold |= SameText(e, "fsBold");
+      face.italic |= SameText(e, "fsItalic");
+      face.underline |= SameText(e, "fsUnderline");
+      face.strike |= SameText(e, "fsStrikeOut");
     }
   }
   if (const Value* color = c.Find("Font.Color")) {
     COLORREF resolved = win32::ColorOf(*color);
-    if (resolved != CLR_INVALID) spec.color = resolved;
+    if (resolved != CLR_INVALID) face.color = resolved;
   }
-  return spec;
+  return face;
 }
 
 // Hands a message to its window, through the keyboard interface (Tab, Enter, Escape) of the
@@ -128,7 +128,7 @@ class Win32LiveForm final : public LiveForm {
     }
     for (auto& c : controls_)
       if (c->bitmap) DeleteObject(c->bitmap);
-    for (auto& [spec, font] : fonts_) DeleteObject(font);
+    for (auto& [face, font] : fonts_) DeleteObject(font);
     for (auto& [color, brush] : brushes_) DeleteObject(brush);
   }
 
@@ -515,13 +515,13 @@ class Win32LiveForm final : public LiveForm {
     return color == CLR_INVALID ? fallback : color;
   }
 
-  HFONT Font(const FontSpec& spec) {
-    auto it = fonts_.find(spec);
+  HFONT Font(const FontSpec& face) {
+    auto it = fonts_.find(face);
     if (it != fonts_.end()) return it->second;
-    HFONT font = CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, spec.italic, spec.underline,
-                             spec.strike, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH, spec.name.c_str());
-    fonts_[spec] = font;
+    HFONT font = CreateFontW(face.height, 0, 0, 0, face.bold ? FW_BOLD : FW_NORMAL, face.italic, face.underline,
+                             face.strike, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH, face.name.c_str());
+    fonts_[face] = font;
     return font;
   }
 
@@ -577,7 +577,7 @@ class Win32LiveForm final : public LiveForm {
       control->kind = kind;
       control->parent = parent_window;
       control->id = kFirstControlId + static_cast<int>(controls_.size());
-      FontSpec spec = FontOf(c, parent_font);
+      FontSpec face = FontOf(c, parent_font);
       HWND window = nullptr;
       if (kind == ControlKind::TabSheet) {
         if (!parent_control || parent_control->kind != ControlKind::PageControl) {
@@ -600,8 +600,8 @@ class Win32LiveForm final : public LiveForm {
       by_window_[window] = &ref;
       ATOM atom = GlobalAddAtomW(Wide(c.Name()).c_str());
       SetPropW(window, win32::kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
-      ref.font = Font(spec);
-      ref.font_color = spec.color;
+      ref.font = Font(face);
+      ref.font_color = face.color;
       UpdateColors(ref);
       SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(ref.font), FALSE);
       if (kind == ControlKind::Label) AutoSizeLabel(ref);
@@ -610,7 +610,7 @@ class Win32LiveForm final : public LiveForm {
       GetClientRect(parent_window, &ref.parent_design);
       if (kind != ControlKind::PageControl) SetWindowSubclass(window, ControlSubclass, 1, 0);
       if (!c.Children().empty()) {
-        auto built = BuildChildren(c, window, spec, depth + 1);
+        auto built = BuildChildren(c, window, face, depth + 1);
         if (!built) return built;
       }
       if (kind == ControlKind::PageControl) {
