@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${KORVANE_JOBS:-$(nproc)}
 
-step() { printf '\n=== %s ===\n' "$*"; }
+started=$SECONDS
+step() { printf '\n=== %s (at %dm%02ds) ===\n' "$*" $(((SECONDS - started) / 60)) $(((SECONDS - started) % 60)); }
 
 step "dependencies"
 scripts/setup-deps.sh
