@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "wizard/forms/form_classes.h"
+
 namespace korvane::forms {
 
 bool IsBinaryForm(std::string_view bytes) { return bytes.substr(0, 4) == "TPF0"; }
@@ -12,8 +14,11 @@ Result<ComponentPtr> ReadForm(std::string_view bytes, std::string_view file_name
   return ReadFormText(bytes, file_name);
 }
 
-Result<ComponentPtr> ReadFormFile(const std::filesystem::path& path) {
-  std::string name = path.string();
+namespace {
+
+// The bytes of a form file, refused when it is larger than any form file can sensibly be.
+Result<std::string> ReadFormBytes(const std::filesystem::path& path) {
+  const std::string name = path.string();
   std::error_code ec;
   auto size = std::filesystem::file_size(path, ec);
   if (ec) return Error{name + ": cannot read the form file: " + ec.message()};
@@ -23,14 +28,17 @@ Result<ComponentPtr> ReadFormFile(const std::filesystem::path& path) {
   std::ostringstream buffer;
   buffer << in.rdbuf();
   if (in.bad()) return Error{name + ": read error"};
-  return ReadForm(buffer.str(), name);
+  return buffer.str();
 }
 
-}  // namespace korvane::forms
+}  // namespace
 
-#include "wizard/forms/form_classes.h"
+Result<ComponentPtr> ReadFormFile(const std::filesystem::path& path) {
+  auto bytes = ReadFormBytes(path);
+  if (!bytes) return Error{bytes.error()};
+  return ReadForm(*bytes, path.string());
+}
 
-namespace korvane::forms {
 
 Result<LoadedForm> LoadForm(std::string_view bytes, std::string_view file_name) {
   bool binary = IsBinaryForm(bytes);
@@ -50,16 +58,9 @@ Result<LoadedForm> LoadForm(std::string_view bytes, std::string_view file_name) 
 }
 
 Result<LoadedForm> LoadFormFile(const std::filesystem::path& path) {
-  std::string name = path.string();
-  std::error_code ec;
-  auto size = std::filesystem::file_size(path, ec);
-  if (ec) return Error{name + ": cannot read the form file: " + ec.message()};
-  if (size > kMaxFormFileSize) return Error{name + ": form file too large (" + std::to_string(size) + " bytes)"};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Error{name + ": cannot open the form file"};
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  return LoadForm(buffer.str(), name);
+  auto bytes = ReadFormBytes(path);
+  if (!bytes) return Error{bytes.error()};
+  return LoadForm(*bytes, path.string());
 }
 
 }  // namespace korvane::forms
